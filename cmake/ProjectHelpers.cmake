@@ -1,0 +1,50 @@
+# ldx_sources(PORTABLE files... WIN32 files...)
+#   Adds library sources from the calling subsystem folder. PORTABLE sources
+#   build everywhere (also natively on Linux); WIN32 sources only in the DLL.
+function(ldx_sources)
+  cmake_parse_arguments(ARG "" "" "PORTABLE;WIN32" ${ARGN})
+  foreach(src IN LISTS ARG_PORTABLE)
+    target_sources(LDExCore PRIVATE ${CMAKE_CURRENT_SOURCE_DIR}/${src})
+  endforeach()
+  if(WIN32)
+    foreach(src IN LISTS ARG_WIN32)
+      target_sources(LDExCore PRIVATE ${CMAKE_CURRENT_SOURCE_DIR}/${src})
+    endforeach()
+  endif()
+endfunction()
+
+# ldx_module_definition(target)
+#   Builds the target's module-definition file from the exports.def fragment
+#   of every subsystem folder (ordinal lines only), so each subsystem keeps
+#   its own ordinals next to its code.
+function(ldx_module_definition target)
+  set(def_text "LIBRARY ${target}.dll\nEXPORTS\n")
+  file(GLOB fragments ${CMAKE_SOURCE_DIR}/*/exports.def)
+  list(SORT fragments)
+  foreach(fragment IN LISTS fragments)
+    file(READ ${fragment} text)
+    string(APPEND def_text "${text}\n")
+    set_property(DIRECTORY APPEND PROPERTY CMAKE_CONFIGURE_DEPENDS ${fragment})
+  endforeach()
+  set(def_file ${CMAKE_BINARY_DIR}/${target}.def)
+  file(WRITE ${def_file}.tmp "${def_text}")
+  file(COPY_FILE ${def_file}.tmp ${def_file} ONLY_IF_DIFFERENT)
+  target_sources(${target} PRIVATE ${def_file})
+  set_property(DIRECTORY APPEND PROPERTY CMAKE_CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR})
+endfunction()
+
+# ldx_add_test(name SOURCES files... LIBS libs... [LOCKS resources...])
+#   One GoogleTest executable, run by CTest as one test (through Wine on the
+#   Windows build). LOCKS serialises executables that share registry keys,
+#   files or windows.
+function(ldx_add_test name)
+  cmake_parse_arguments(ARG "" "" "SOURCES;LIBS;LOCKS" ${ARGN})
+  add_executable(${name} ${ARG_SOURCES})
+  target_link_libraries(${name} PRIVATE ${ARG_LIBS} gtest gtest_main)
+  target_include_directories(${name} PRIVATE ${CMAKE_SOURCE_DIR})
+  add_test(NAME ${name} COMMAND ${name})
+  set_tests_properties(${name} PROPERTIES TIMEOUT 300)
+  if(ARG_LOCKS)
+    set_tests_properties(${name} PROPERTIES RESOURCE_LOCK "${ARG_LOCKS}")
+  endif()
+endfunction()

@@ -1,0 +1,14 @@
+// Platform-free part of the framework: object root, strings, collections.
+#pragma once
+
+#include "afxver.h"
+#include "CObject.h"
+#include "CString.h"
+#include "CStringArray.h"
+#include "CPtrList.h"
+#include "CMapStringToString.h"
+
+// The framework's allocator: blocks handed across module boundaries come
+// from here and go back here, whichever module frees them.
+AFX_API void* AfxAllocMemory(size_t nSize);
+AFX_API void AfxFreeMemory(void* p);

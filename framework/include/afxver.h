@@ -1,0 +1,49 @@
+// Basic types and the import/export switch of the framework layer. Needs no
+// <windows.h>: the string and collection classes also build natively.
+#pragma once
+
+#include <stddef.h>
+
+#if defined(_WIN32)
+#  if defined(AFX_BUILDING_FRAMEWORK)
+#    define AFX_API __declspec(dllexport)
+#  else
+#    define AFX_API __declspec(dllimport)
+#  endif
+#else
+#  define AFX_API
+#endif
+
+// Same definitions as <windows.h> (a repeated identical typedef is allowed).
+typedef int BOOL;
+typedef unsigned char BYTE;
+typedef unsigned short WORD;
+typedef unsigned int UINT;
+typedef long LONG;
+#if defined(_WIN32)
+typedef unsigned long DWORD;
+#else
+typedef unsigned int DWORD;  // 32 bits, as on Windows
+#endif
+typedef char CHAR;
+typedef char TCHAR;
+typedef CHAR* LPSTR;
+typedef const CHAR* LPCSTR;
+typedef LPSTR LPTSTR;
+typedef LPCSTR LPCTSTR;
+typedef void* LPVOID;
+
+#ifndef TRUE
+#  define TRUE 1
+#endif
+#ifndef FALSE
+#  define FALSE 0
+#endif
+#ifndef NULL
+#  define NULL 0
+#endif
+
+// Opaque iteration handle of the collection classes.
+struct __POSITION {};
+typedef __POSITION* POSITION;
+#define BEFORE_START_POSITION ((POSITION)-1L)
