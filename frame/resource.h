@@ -1,0 +1,19 @@
+// Resource ids of the library.
+#pragma once
+
+#define IDD_EXTENSION_PACKAGE 101
+#define IDC_EXTENSION_TEXT 1000
+#define IDC_EXTENSION_RETURN_TEXT 1001
+#define IDD_DUMMY 5031
+#define IDI_LIBRARY 129
+
+// Package messages.
+#define IDS_PACKAGE_QUESTION 20333
+#define IDS_PACKAGE_CAPTION 20334
+#define IDS_PACKAGE_DIR_MISSING 20335
+#define IDS_PACKAGE_READ_ONLY 20336
+#define IDS_PACKAGE_DOWNLOADER_FAILED 20337
+#define IDS_PACKAGE_UPDATE_QUESTION 20338
+
+// Database engine error descriptions: IDS_ENGINE_ERROR_BASE + error code.
+#define IDS_ENGINE_ERROR_BASE 9000

@@ -1,0 +1,34 @@
+#include "HostCommand.h"
+
+#include <stdio.h>
+#include <string.h>
+
+static std::vector<const HostCommand*>& Registry() {
+  static std::vector<const HostCommand*> commands;
+  return commands;
+}
+
+HostCommand::HostCommand(const char* name, const char* synopsis, const char* help, RunFunction run)
+    : m_name(name), m_synopsis(synopsis), m_help(help), m_run(run) {
+  Registry().push_back(this);
+}
+
+const std::vector<const HostCommand*>& HostCommand::All() { return Registry(); }
+
+const HostCommand* HostCommand::Find(const char* name) {
+  for (const HostCommand* command : Registry())
+    if (strcmp(command->Name(), name) == 0) return command;
+  return nullptr;
+}
+
+int UsageError(const char* command, const char* message) {
+  fprintf(stderr, "ldhost %s: %s\n", command, message);
+  fprintf(stderr, "Try 'ldhost %s --help'.\n", command);
+  return kExitUsage;
+}
+
+bool WantsHelp(int argc, char** argv) {
+  for (int i = 0; i < argc; ++i)
+    if (strcmp(argv[i], "--help") == 0 || strcmp(argv[i], "-h") == 0) return true;
+  return false;
+}

@@ -1,0 +1,41 @@
+// A subcommand of the host tool. Each command file defines one static
+// HostCommand object; constructing it registers the command.
+#pragma once
+
+#include <vector>
+
+enum HostExitCode {
+  kExitOk = 0,
+  kExitFailed = 1,  // the library reported a failure
+  kExitUsage = 2,   // bad command line
+};
+
+class HostCommand {
+ public:
+  typedef int (*RunFunction)(int argc, char** argv);
+
+  // name: the subcommand word; synopsis: one line for the overview;
+  // help: the full text for "ldhost NAME --help"; run receives the
+  // arguments after the subcommand word.
+  HostCommand(const char* name, const char* synopsis, const char* help, RunFunction run);
+
+  const char* Name() const { return m_name; }
+  const char* Synopsis() const { return m_synopsis; }
+  const char* Help() const { return m_help; }
+  int Run(int argc, char** argv) const { return m_run(argc, argv); }
+
+  static const std::vector<const HostCommand*>& All();
+  static const HostCommand* Find(const char* name);
+
+ private:
+  const char* m_name;
+  const char* m_synopsis;
+  const char* m_help;
+  RunFunction m_run;
+};
+
+// Prints "ldhost NAME: message" to standard error and returns kExitUsage.
+int UsageError(const char* command, const char* message);
+
+// True when argv holds "--help" or "-h".
+bool WantsHelp(int argc, char** argv);

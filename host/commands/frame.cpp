@@ -1,0 +1,62 @@
+// Commands of the library frame: its version and its string table.
+#include <afxwin.h>
+#include <stdio.h>
+#include <stdlib.h>
+
+#include <string>
+
+#include "HostCommand.h"
+
+namespace {
+
+int RunVersion(int argc, char** argv) {
+  if (argc != 0) return UsageError("version", "takes no arguments");
+  char path[MAX_PATH];
+  if (!GetModuleFileNameA(GetModuleHandleA("LDExCore.dll"), path, MAX_PATH)) {
+    fprintf(stderr, "ldhost version: LDExCore.dll is not loaded\n");
+    return kExitFailed;
+  }
+  DWORD handle = 0;
+  DWORD size = GetFileVersionInfoSizeA(path, &handle);
+  std::string block(size, '\0');
+  VS_FIXEDFILEINFO* info = nullptr;
+  UINT length = 0;
+  if (size == 0 || !GetFileVersionInfoA(path, 0, size, &block[0]) ||
+      !VerQueryValueA(&block[0], "\\", reinterpret_cast<void**>(&info), &length)) {
+    fprintf(stderr, "ldhost version: %s has no version resource\n", path);
+    return kExitFailed;
+  }
+  printf("%lu.%lu.%lu.%lu\n", info->dwFileVersionMS >> 16, info->dwFileVersionMS & 0xFFFF,
+         info->dwFileVersionLS >> 16, info->dwFileVersionLS & 0xFFFF);
+  return kExitOk;
+}
+
+int RunString(int argc, char** argv) {
+  if (argc != 1) return UsageError("string", "expects one string id");
+  char* end = nullptr;
+  unsigned long id = strtoul(argv[0], &end, 0);
+  if (*argv[0] == '\0' || *end != '\0' || id > 0xFFFF) return UsageError("string", "the id must be a number from 0 to 65535");
+  CString text;
+  if (!text.LoadString(static_cast<UINT>(id))) {
+    fprintf(stderr, "ldhost string: no string %lu in the resource chain\n", id);
+    return kExitFailed;
+  }
+  printf("%s\n", static_cast<LPCSTR>(text));
+  return kExitOk;
+}
+
+const HostCommand versionCommand(
+    "version", "print the library's version",
+    "usage: ldhost version\n\n"
+    "Prints the file version of the loaded LDExCore.dll, from its version resource.\n",
+    RunVersion);
+
+const HostCommand stringCommand(
+    "string", "print a string resource by number",
+    "usage: ldhost string ID\n\n"
+    "Loads string ID through the framework's resource chain (the host, then every\n"
+    "chained library, LDExCore among them) and prints it. ID is decimal, or hex\n"
+    "with 0x. Exit code 1 when no module has the string.\n",
+    RunString);
+
+}  // namespace
