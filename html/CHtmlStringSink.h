@@ -1,0 +1,19 @@
+// Receives a tokenizer's events as framework strings from a
+// CHtmlStringForwarder. Every operation does nothing by default; override
+// the ones you need. Set *pbContinue to 0 to stop the tokenizer for the rest
+// of the chunk. A zero byte of the input reaches a sink as a space.
+#pragma once
+
+#include <afx.h>
+
+#include "html/CNameValuePair.h"
+
+class CHtmlStringSink {
+ public:
+  CHtmlStringSink();
+
+  virtual BOOL OnStartTag(const CString& strName, CNameValuePair** ppAttrs, int nAttrs, BOOL* pbContinue);
+  virtual BOOL OnEndTag(const CString& strName, BOOL* pbContinue);
+  virtual BOOL OnText(const CString& strText, BOOL* pbContinue);
+  virtual BOOL OnComment(const CString& strComment, BOOL* pbContinue);
+};

@@ -1,0 +1,5 @@
+#include "html/CNameValuePair.h"
+
+CNameValuePair::CNameValuePair() {}
+
+CNameValuePair::~CNameValuePair() {}

@@ -1,0 +1,97 @@
+#include "html/CTextBuffer.h"
+
+#include <string.h>
+
+#include <new>
+
+namespace {
+
+const long long kLargeBlock = 64 * 1024;
+const long long kMaxBlock = 0x7FFFFFFF;
+
+char* AllocateBlock(int nSize) { return static_cast<char*>(::operator new(static_cast<size_t>(nSize), std::nothrow)); }
+
+void FreeBlock(char* pBlock) { ::operator delete(pBlock); }
+
+}  // namespace
+
+CTextBuffer::CTextBuffer() : m_pBegin(NULL), m_pLimit(NULL), m_pCursor(NULL), m_nGrowBy(16) {}
+
+CTextBuffer::~CTextBuffer() { FreeBlock(m_pBegin); }
+
+char* CTextBuffer::Reserve(int nSize, int nGrowBy) {
+  if (nGrowBy > 0)
+    m_nGrowBy = nGrowBy;
+  else
+    m_nGrowBy = nSize >= 4 ? nSize / 4 : 1;
+
+  if (nSize == GetCapacity()) return m_pBegin;
+  // A block needs at least its spare byte.
+  if (nSize < 1) return m_pBegin;
+
+  char* pBlock = AllocateBlock(nSize);
+  if (!pBlock) return m_pBegin;
+  int nKeep = GetLength() < nSize - 1 ? GetLength() : nSize - 1;
+  if (m_pBegin) {
+    memcpy(pBlock, m_pBegin, static_cast<size_t>(nKeep));
+    FreeBlock(m_pBegin);
+  }
+  m_pBegin = pBlock;
+  m_pCursor = pBlock + nKeep;
+  m_pLimit = pBlock + nSize - 1;
+  return pBlock;
+}
+
+int CTextBuffer::GrownCapacity(int nCapacity, int nLength, int nNeeded, int nGrowBy) {
+  long long step = nGrowBy > 0 ? nGrowBy : 1;
+  long long room = static_cast<long long>(nCapacity) - nLength;
+  long long extra = room + step;
+  if (extra < nNeeded) extra += (nNeeded - extra + step - 1) / step * step;
+  long long capacity = nLength + extra;
+  if (nCapacity + 1LL > kLargeBlock && capacity < nCapacity + nCapacity / 2LL)
+    capacity = nCapacity + nCapacity / 2LL;
+  if (capacity + 1 > kMaxBlock) return -1;
+  return static_cast<int>(capacity);
+}
+
+BOOL CTextBuffer::MoveTo(int nNewCapacity) {
+  if (nNewCapacity < 0) return FALSE;
+  char* pBlock = AllocateBlock(nNewCapacity + 1);
+  if (!pBlock) return FALSE;
+  int nLength = GetLength();
+  if (m_pBegin) {
+    memcpy(pBlock, m_pBegin, static_cast<size_t>(nLength));
+    FreeBlock(m_pBegin);
+  }
+  m_pBegin = pBlock;
+  m_pCursor = pBlock + nLength;
+  m_pLimit = pBlock + nNewCapacity;
+  return TRUE;
+}
+
+void CTextBuffer::Grow() {
+  // One step past a full buffer: exactly the capacity plus the step.
+  int nCapacity = GetCapacity();
+  MoveTo(GrownCapacity(nCapacity, nCapacity, 1, m_nGrowBy));
+}
+
+void CTextBuffer::Append(LPCSTR pszText) {
+  if (pszText) {
+    size_t nLength = strlen(pszText);
+    if (nLength > static_cast<size_t>(kMaxBlock)) return;
+    Append(pszText, static_cast<int>(nLength));
+  }
+}
+
+void CTextBuffer::Append(const char* pBytes, int nLength) {
+  if (nLength <= 0) return;
+  if (nLength > m_pLimit - m_pCursor) {
+    // The bytes may come from this buffer's own block, which moves.
+    bool bOwnBytes = m_pBegin && pBytes >= m_pBegin && pBytes < m_pCursor;
+    ptrdiff_t nOffset = bOwnBytes ? pBytes - m_pBegin : 0;
+    if (!MoveTo(GrownCapacity(GetCapacity(), GetLength(), nLength, m_nGrowBy))) return;
+    if (bOwnBytes) pBytes = m_pBegin + nOffset;
+  }
+  memcpy(m_pCursor, pBytes, static_cast<size_t>(nLength));
+  m_pCursor += nLength;
+}
