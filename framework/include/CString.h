@@ -90,6 +90,12 @@ class AFX_API CString {
 
  private:
   CStringData* GetData() const { return reinterpret_cast<CStringData*>(m_pchData) - 1; }
+  // Replace or extend the content with nSrcLen bytes that may lie inside
+  // this string's own buffer.
+  void AssignCopy(int nSrcLen, LPCSTR lpszSrcData);
+  void ConcatInPlace(int nSrcLen, LPCSTR lpszSrcData);
+  // Puts pData in place of the current buffer and frees the old one.
+  void ReplaceData(CStringData* pData);
 
   LPSTR m_pchData;
 };

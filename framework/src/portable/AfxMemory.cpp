@@ -1,0 +1,34 @@
+// The framework allocator and the fatal path for impossible requests.
+#include <limits.h>
+#include <stdio.h>
+#include <stdlib.h>
+
+#include "AfxPrivate.h"
+
+void* AfxAllocMemory(size_t nSize) {
+  // A zero-byte request still yields a distinct block that must be freed.
+  return malloc(nSize == 0 ? 1 : nSize);
+}
+
+void AfxFreeMemory(void* p) { free(p); }
+
+void AfxFatal(const char* what) {
+  fprintf(stderr, "afx: fatal: %s\n", what);
+  fflush(stderr);
+  abort();
+}
+
+void* AfxAllocOrDie(size_t nSize) {
+  if (nSize > static_cast<size_t>(INT_MAX)) AfxFatal("memory request too large");
+  void* p = AfxAllocMemory(nSize);
+  if (p == NULL) AfxFatal("out of memory");
+  return p;
+}
+
+size_t AfxCheckedBytes(long long nCount, size_t nElementSize) {
+  if (nCount < 0 || (nElementSize != 0 &&
+                     static_cast<unsigned long long>(nCount) > INT_MAX / nElementSize)) {
+    AfxFatal("memory request too large");
+  }
+  return static_cast<size_t>(nCount) * nElementSize;
+}
