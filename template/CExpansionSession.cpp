@@ -1,0 +1,108 @@
+#include "template/CExpansionSession.h"
+
+#include <string.h>
+
+#include <new>
+
+#if defined(_WIN32)
+#include <io.h>
+#define LDX_WRITE _write
+#else
+#include <unistd.h>
+#define LDX_WRITE ::write
+#endif
+
+namespace {
+
+const UINT kFileBufferSize = 64 * 1024;
+
+thread_local CExpansionSession* t_pOpenSession = NULL;
+
+}  // namespace
+
+BOOL WriteToRuntimeFile(int hFile, const char* pBytes, UINT nCount) {
+  while (nCount > 0) {
+    const UINT nChunk = nCount < 0x40000000u ? nCount : 0x40000000u;
+    const int nWritten = static_cast<int>(LDX_WRITE(hFile, pBytes, nChunk));
+    if (nWritten <= 0) return FALSE;
+    pBytes += nWritten;
+    nCount -= static_cast<UINT>(nWritten);
+  }
+  return TRUE;
+}
+
+CExpansionSession::CExpansionSession(const void* pOwner, int hFile)
+    : m_pOwner(pOwner),
+      m_pPrevious(t_pOpenSession),
+      m_hFile(hFile),
+      m_pBuffer(NULL),
+      m_nBuffered(0),
+      m_bWriteFailed(false),
+      m_bFailed(false) {
+  if (hFile != -1) m_pBuffer = new (std::nothrow) char[kFileBufferSize];
+  for (CBlockLength& length : m_lengths) length = CBlockLength{NULL, 0};
+  for (CSearch& search : m_searches) search = CSearch{-1, -1};
+  t_pOpenSession = this;
+}
+
+CExpansionSession::~CExpansionSession() {
+  Flush();
+  delete[] m_pBuffer;
+  t_pOpenSession = m_pPrevious;
+}
+
+CExpansionSession* CExpansionSession::Find(const void* pOwner) {
+  for (CExpansionSession* p = t_pOpenSession; p != NULL; p = p->m_pPrevious)
+    if (p->m_pOwner == pOwner) return p;
+  return NULL;
+}
+
+void CExpansionSession::WriteThrough(const char* pBytes, UINT nCount) {
+  if (!WriteToRuntimeFile(m_hFile, pBytes, nCount)) m_bWriteFailed = true;
+}
+
+void CExpansionSession::Write(const char* pBytes, UINT nCount) {
+  if (m_pBuffer == NULL) {
+    WriteThrough(pBytes, nCount);
+    return;
+  }
+  if (nCount > kFileBufferSize - m_nBuffered) {
+    Flush();
+    if (nCount >= kFileBufferSize) {
+      WriteThrough(pBytes, nCount);
+      return;
+    }
+  }
+  memcpy(m_pBuffer + m_nBuffered, pBytes, nCount);
+  m_nBuffered += nCount;
+}
+
+BOOL CExpansionSession::Flush() {
+  if (m_nBuffered > 0) {
+    WriteThrough(m_pBuffer, m_nBuffered);
+    m_nBuffered = 0;
+  }
+  return !m_bWriteFailed;
+}
+
+UINT CExpansionSession::TextLength(Block which, const char* pText) {
+  CBlockLength& length = m_lengths[which];
+  if (length.pBlock != pText) length = CBlockLength{pText, static_cast<UINT>(strlen(pText))};
+  return length.nLength;
+}
+
+void CExpansionSession::SetTextLength(Block which, const char* pText, UINT nLength) {
+  m_lengths[which] = CBlockLength{pText, nLength};
+}
+
+bool CExpansionSession::LookupSearch(Marker which, int nFrom, int* pnFound) const {
+  const CSearch& search = m_searches[which];
+  if (search.nFrom < 0 || nFrom < search.nFrom) return false;
+  if (search.nFound >= 0 && nFrom > search.nFound) return false;
+  *pnFound = search.nFound;
+  return true;
+}
+
+void CExpansionSession::RememberSearch(Marker which, int nFrom, int nFound) {
+  m_searches[which] = CSearch{nFrom, nFound};
+}

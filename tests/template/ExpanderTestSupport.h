@@ -1,0 +1,49 @@
+// Runs the expander on a template the two ways a host does and returns what
+// came out.
+#pragma once
+
+#include <string>
+
+#include "OutputFile.h"
+#include "template/CNamedValueList.h"
+#include "template/CTemplateExpander.h"
+
+struct Expanded {
+  BOOL ok;
+  std::string text;
+};
+
+inline Expanded ExpandToString(LPCSTR pszTemplate, CNamedValueList* pVars = NULL,
+                               CNamedValueList* pMoreVars = NULL) {
+  CTemplateExpander expander;
+  LPSTR pszOut = NULL;
+  Expanded result{expander.ExpandToString(pszTemplate, &pszOut, pVars, pMoreVars), ""};
+  if (pszOut != NULL) result.text = pszOut;
+  AfxFreeMemory(pszOut);
+  return result;
+}
+
+// The file is read back by path before it is closed: everything must be
+// written by the time ExpandToFile returns.
+inline Expanded ExpandToFile(LPCSTR pszTemplate, CNamedValueList* pVars = NULL,
+                             CNamedValueList* pMoreVars = NULL, UINT nWidth = 0) {
+  OutputFile file;
+  CTemplateExpander expander;
+  Expanded result{expander.ExpandToFile(pszTemplate, file.fd(), pVars, pMoreVars, nWidth), ""};
+  result.text = file.Contents();
+  return result;
+}
+
+// Makes control characters visible in failure messages.
+inline std::string Visible(const std::string& text) {
+  std::string out;
+  for (char c : text) {
+    if (c == '\r')
+      out += "\\r";
+    else if (c == '\n')
+      out += "\\n";
+    else
+      out += c;
+  }
+  return out;
+}
