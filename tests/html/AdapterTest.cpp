@@ -1,0 +1,194 @@
+// Sinks implemented in the host, attached to the library's forwarders.
+#include <gtest/gtest.h>
+
+#include <string.h>
+
+#include <string>
+#include <vector>
+
+#include "html/CHtmlStringForwarder.h"
+#include "html/CHtmlTextForwarder.h"
+
+namespace {
+
+typedef std::vector<std::string> Events;
+
+std::string Describe(const char* pszKind, LPCSTR pszName, CNameValuePair** ppAttrs, int nAttrs) {
+  std::string event = std::string(pszKind) + ":" + pszName;
+  for (int i = 0; i < nAttrs; ++i)
+    event += std::string(" ") + static_cast<LPCSTR>(ppAttrs[i]->m_strName) + "=[" +
+             static_cast<LPCSTR>(ppAttrs[i]->m_strValue) + "]";
+  return event;
+}
+
+class CRecordingStringSink : public CHtmlStringSink {
+ public:
+  BOOL OnStartTag(const CString& strName, CNameValuePair** ppAttrs, int nAttrs, BOOL* pbContinue) override {
+    return Record(Describe("start", strName, ppAttrs, nAttrs), strName.GetLength(), pbContinue);
+  }
+  BOOL OnEndTag(const CString& strName, BOOL* pbContinue) override {
+    return Record(Describe("end", strName, NULL, 0), strName.GetLength(), pbContinue);
+  }
+  BOOL OnText(const CString& strText, BOOL* pbContinue) override {
+    return Record(Describe("text", strText, NULL, 0), strText.GetLength(), pbContinue);
+  }
+  BOOL OnComment(const CString& strComment, BOOL* pbContinue) override {
+    return Record(Describe("comment", strComment, NULL, 0), strComment.GetLength(), pbContinue);
+  }
+
+  Events m_events;
+  std::vector<int> m_lengths;
+  std::string m_stopAt;
+
+ private:
+  BOOL Record(const std::string& event, int nLength, BOOL* pbContinue) {
+    EXPECT_EQ(*pbContinue, TRUE);
+    m_events.push_back(event);
+    m_lengths.push_back(nLength);
+    if (event == m_stopAt) *pbContinue = FALSE;
+    return FALSE;  // ignored
+  }
+};
+
+class CRecordingTextSink : public CHtmlTextSink {
+ public:
+  BOOL OnStartTag(LPCSTR pszName, CNameValuePair** ppAttrs, int nAttrs, BOOL* pbContinue) override {
+    m_events.push_back(Describe("start", pszName, ppAttrs, nAttrs));
+    return TRUE;
+  }
+  BOOL OnEndTag(LPCSTR pszName, BOOL* pbContinue) override {
+    m_events.push_back(Describe("end", pszName, NULL, 0));
+    return TRUE;
+  }
+  BOOL OnText(LPCSTR pszText, BOOL* pbContinue) override {
+    m_events.push_back(Describe("text", pszText, NULL, 0));
+    if (m_events.back() == m_stopAt) *pbContinue = FALSE;
+    return TRUE;
+  }
+  BOOL OnComment(LPCSTR pszComment, BOOL* pbContinue) override {
+    m_events.push_back(Describe("comment", pszComment, NULL, 0));
+    return TRUE;
+  }
+
+  Events m_events;
+  std::string m_stopAt;
+};
+
+// Only text is of interest; the other events take the defaults.
+class CTextOnlySink : public CHtmlStringSink {
+ public:
+  BOOL OnText(const CString& strText, BOOL* pbContinue) override {
+    m_text += static_cast<LPCSTR>(strText);
+    return TRUE;
+  }
+  std::string m_text;
+};
+
+void Feed(CHtmlTokenizer& tokenizer, const std::vector<std::string>& chunks) {
+  for (const std::string& chunk : chunks) EXPECT_TRUE(tokenizer.Parse(chunk.data(), static_cast<int>(chunk.size())));
+  tokenizer.Finish();
+}
+
+const char kPage[] = "<p class=x id='a b'>Hi &amp; bye</p><!--note--><br/>\xA9";
+
+TEST(StringForwarder, HandsEveryEventToTheSinkAsStrings) {
+  CRecordingStringSink sink;
+  CHtmlStringForwarder forwarder;
+  EXPECT_EQ(forwarder.m_pSink, nullptr);
+  forwarder.Attach(&sink);
+  EXPECT_EQ(forwarder.m_pSink, &sink);
+  Feed(forwarder, {kPage});
+  EXPECT_EQ(sink.m_events, Events({"start:p class=[x] id=[a b]", "text:Hi ", "text:& bye", "end:p", "comment:note",
+                                   "start:br", "end:br", "text:\xA9"}));
+}
+
+TEST(StringForwarder, DefaultSinkOperationsConsumeTheWholeDocument) {
+  CTextOnlySink sink;
+  CHtmlStringForwarder forwarder;
+  forwarder.Attach(&sink);
+  Feed(forwarder, {"<a>one<b/><!--c--></a>", " two &lt;", "3"});
+  EXPECT_EQ(sink.m_text, "one two <3");
+}
+
+TEST(StringForwarder, SinkStopsTheRestOfTheChunk) {
+  CRecordingStringSink sink;
+  sink.m_stopAt = "start:b";
+  CHtmlStringForwarder forwarder;
+  forwarder.Attach(&sink);
+  Feed(forwarder, {"<a>x<b>y</b>", "z"});
+  EXPECT_EQ(sink.m_events, Events({"start:a", "text:x", "start:b", "text:z"}));
+}
+
+TEST(StringForwarder, AttachWithoutSinkChangesNothing) {
+  CRecordingStringSink sink;
+  CHtmlStringForwarder forwarder;
+  forwarder.Attach(NULL);
+  EXPECT_EQ(forwarder.m_pSink, nullptr);
+  forwarder.Attach(&sink);
+  forwarder.Attach(NULL);
+  EXPECT_EQ(forwarder.m_pSink, &sink);
+}
+
+TEST(StringForwarder, ZeroBytesReachTheSinkAsSpaces) {
+  CRecordingStringSink sink;
+  CHtmlStringForwarder forwarder;
+  forwarder.Attach(&sink);
+  const char page[] = "a\0b<p\0q x\0y=1\0z><!--\0-->";
+  Feed(forwarder, {std::string(page, sizeof(page) - 1)});
+  EXPECT_EQ(sink.m_events, Events({"text:a b", "start:p q x y=[1 z]", "comment: "}));
+  EXPECT_EQ(sink.m_lengths, std::vector<int>({3, 3, 1}));
+}
+
+TEST(StringForwarder, ForwardersMayBeDeletedThroughTheTokenizer) {
+  CRecordingStringSink sink;
+  CHtmlTokenizer* pTokenizer = new CHtmlStringForwarder;
+  static_cast<CHtmlStringForwarder*>(pTokenizer)->Attach(&sink);
+  pTokenizer->Parse("x&amp;", 6);
+  delete pTokenizer;
+  EXPECT_EQ(sink.m_events, Events({"text:x"}));
+}
+
+TEST(TextForwarder, HandsEventsToTheSinkAsTextsAndCommentsAsText) {
+  CRecordingTextSink sink;
+  CHtmlTextForwarder forwarder;
+  forwarder.Attach(&sink);
+  Feed(forwarder, {kPage});
+  EXPECT_EQ(sink.m_events, Events({"start:p class=[x] id=[a b]", "text:Hi ", "text:& bye", "end:p", "text:note",
+                                   "start:br", "end:br", "text:\xA9"}));
+}
+
+TEST(TextForwarder, SinkStopsTheRestOfTheChunk) {
+  CRecordingTextSink sink;
+  sink.m_stopAt = "text:note";
+  CHtmlTextForwarder forwarder;
+  forwarder.Attach(&sink);
+  Feed(forwarder, {"<!--note--><a>", "<b>"});
+  EXPECT_EQ(sink.m_events, Events({"text:note", "start:b"}));
+}
+
+TEST(TextForwarder, ZeroBytesReachTheSinkAsSpaces) {
+  CRecordingTextSink sink;
+  CHtmlTextForwarder forwarder;
+  forwarder.Attach(&sink);
+  const char page[] = "\0x\0<a\0>";
+  Feed(forwarder, {std::string(page, sizeof(page) - 1)});
+  EXPECT_EQ(sink.m_events, Events({"text: x ", "start:a "}));
+}
+
+TEST(Sinks, DefaultOperationsReturnOneAndLeaveTheFlag) {
+  CHtmlStringSink stringSink;
+  CHtmlTextSink textSink;
+  BOOL bContinue = 7;
+  CString str("x");
+  EXPECT_EQ(stringSink.OnStartTag(str, NULL, 0, &bContinue), TRUE);
+  EXPECT_EQ(stringSink.OnEndTag(str, &bContinue), TRUE);
+  EXPECT_EQ(stringSink.OnText(str, &bContinue), TRUE);
+  EXPECT_EQ(stringSink.OnComment(str, &bContinue), TRUE);
+  EXPECT_EQ(textSink.OnStartTag("x", NULL, 0, &bContinue), TRUE);
+  EXPECT_EQ(textSink.OnEndTag("x", &bContinue), TRUE);
+  EXPECT_EQ(textSink.OnText("x", &bContinue), TRUE);
+  EXPECT_EQ(textSink.OnComment("x", &bContinue), TRUE);
+  EXPECT_EQ(bContinue, 7);
+}
+
+}  // namespace
