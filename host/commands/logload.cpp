@@ -1,0 +1,117 @@
+// Commands of the diagnostic log and the module loader.
+#include <afxwin.h>
+#include <stdio.h>
+#include <string.h>
+
+#include <string>
+#include <vector>
+
+#include "HostCommand.h"
+#include "frame/CLogFile.h"
+#include "frame/CModuleLoader.h"
+
+namespace {
+
+const char kLogFileName[] = "Lodestar.log";
+
+std::string FullPath(const char* path) {
+  char full[MAX_PATH];
+  DWORD length = GetFullPathNameA(path, MAX_PATH, full, NULL);
+  return length > 0 && length < MAX_PATH ? full : path;
+}
+
+int RunLog(int argc, char** argv) {
+  if (argc < 2) return UsageError("log", "expects a settings file and a section");
+  if (*argv[1] == '\0') return UsageError("log", "the section must not be empty");
+  // Profile functions look for a file without a directory in the Windows
+  // directory; a file named on the command line means the current one.
+  bool systemProfile = strcmp(argv[0], "-") == 0;
+  std::string settings = systemProfile ? "" : FullPath(argv[0]);
+  if (!systemProfile && GetFileAttributesA(settings.c_str()) == INVALID_FILE_ATTRIBUTES) {
+    fprintf(stderr, "ldhost log: no settings file %s\n", settings.c_str());
+    return kExitFailed;
+  }
+  const char* where = systemProfile ? "the system profile" : settings.c_str();
+
+  CLogFile log(argv[1], "Main", "Log", kLogFileName);
+  log.SetLocation(settings.c_str(), "", kLogFileName);
+  log.Start();
+  if (!log.IsEnabled()) {
+    fprintf(stderr, "ldhost log: logging is off (\"Log\" is 0 or missing in [%s] of %s)\n", argv[1], where);
+    return kExitFailed;
+  }
+  if (!log.IsFileEnabled()) {
+    log.End();
+    fprintf(stderr, "ldhost log: level %u has no file output (bit 0 clear); nothing written\n", log.GetLevel());
+    return kExitFailed;
+  }
+  for (int i = 2; i < argc; ++i) log.Write((std::string(argv[i]) + "\n").c_str());
+  log.End();
+
+  std::string path = FullPath(log.GetLogPath());
+  if (GetFileAttributesA(path.c_str()) == INVALID_FILE_ATTRIBUTES) {
+    fprintf(stderr, "ldhost log: could not write %s\n", path.c_str());
+    return kExitFailed;
+  }
+  printf("%s: %d entr%s at level %u\n", path.c_str(), argc - 2, argc - 2 == 1 ? "y" : "ies", log.GetLevel());
+  return kExitOk;
+}
+
+int RunLoad(int argc, char** argv) {
+  bool showBox = false;
+  std::vector<const char*> arguments;
+  for (int i = 0; i < argc; ++i) {
+    if (strcmp(argv[i], "--box") == 0) {
+      showBox = true;
+    } else if (strncmp(argv[i], "--", 2) == 0) {
+      return UsageError("load", ("unknown option " + std::string(argv[i])).c_str());
+    } else {
+      arguments.push_back(argv[i]);
+    }
+  }
+  if (arguments.empty() || arguments.size() > 2) return UsageError("load", "expects a library path and an optional entry point name");
+  if (*arguments[0] == '\0') return UsageError("load", "the library path must not be empty");
+
+  CModuleLoader loader(arguments[0]);
+  if (!loader.Load(showBox)) {
+    DWORD error = GetLastError();
+    fprintf(stderr, "ldhost load: %s did not load (system error %lu)\n", arguments[0], error);
+    return kExitFailed;
+  }
+  char loadedFrom[MAX_PATH] = "";
+  GetModuleFileNameA(loader.GetModule(), loadedFrom, MAX_PATH);
+  printf("loaded %s\n", loadedFrom);
+  if (arguments.size() == 2) {
+    if (loader.GetProcAddress(arguments[1]) == NULL) {
+      fprintf(stderr, "ldhost load: %s has no entry point %s\n", arguments[0], arguments[1]);
+      return kExitFailed;
+    }
+    printf("entry point %s found\n", arguments[1]);
+  }
+  return kExitOk;
+}
+
+const HostCommand logCommand(
+    "log", "write entries to the diagnostic log",
+    "usage: ldhost log SETTINGS SECTION [TEXT...]\n\n"
+    "Starts the diagnostic log with its settings in section SECTION of the\n"
+    "profile file SETTINGS (\"-\" for the system profile, win.ini): \"Main\" names\n"
+    "the directory of Lodestar.log (empty: the current directory), \"Log\" the\n"
+    "level (bit 0 writes the file). The log is emptied and gets its start\n"
+    "banner; each TEXT becomes one entry, tagged with the thread id and ended\n"
+    "with a line end; then the end banner. Prints the log's path.\n"
+    "Exit code 1 when the level writes no file or the file could not be written.\n",
+    RunLog);
+
+const HostCommand loadCommand(
+    "load", "load a library and look an entry point up",
+    "usage: ldhost load [--box] PATH [ENTRY]\n\n"
+    "Loads the library at PATH the way the client loads its libraries: a PATH\n"
+    "with a directory is loaded with that directory as the current one, so\n"
+    "libraries beside it are found. Prints the file that was loaded and, with\n"
+    "ENTRY, whether it has that named entry point. With --box a failed load\n"
+    "also shows the library's error box (needs a display; press OK).\n"
+    "Exit code 1 when the library does not load or has no such entry point.\n",
+    RunLoad);
+
+}  // namespace
