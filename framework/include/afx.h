@@ -9,6 +9,8 @@
 #include "CMapStringToString.h"
 
 // The framework's allocator: blocks handed across module boundaries come
-// from here and go back here, whichever module frees them.
+// from here and go back here, whichever module frees them. A zero-byte
+// request still gives a distinct block; NULL when memory runs out.
+// AfxFreeMemory(NULL) does nothing.
 AFX_API void* AfxAllocMemory(size_t nSize);
 AFX_API void AfxFreeMemory(void* p);

@@ -25,6 +25,7 @@ LPSTR NilText() { return g_nil.text; }
 bool IsNil(const CStringData* p) { return p == &g_nil.header; }
 
 const int kMaxLength = INT_MAX - static_cast<int>(sizeof(CStringData)) - 1;
+const int kMaxAppendSlack = 1 << 20;
 
 // A data block with room for nAlloc characters plus the terminator, holding
 // the empty text.
@@ -146,9 +147,10 @@ void CString::ConcatInPlace(int nSrcLen, LPCSTR lpszSrcData) {
   int nOldLen = p->nDataLength;
   int nNewLen = AddLengths(nOldLen, nSrcLen);
   if (IsNil(p) || nNewLen > p->nAllocLength) {
-    // Grow geometrically so that repeated appends stay linear.
-    int nAlloc = nOldLen > kMaxLength / 2 ? kMaxLength : nOldLen * 2;
-    if (nAlloc < nNewLen) nAlloc = nNewLen;
+    // Leave room for as much again (at most 1 MB more), so that repeated
+    // appends do not copy the whole text every time.
+    int nSlack = nOldLen < kMaxAppendSlack ? nOldLen : kMaxAppendSlack;
+    int nAlloc = nNewLen > kMaxLength - nSlack ? kMaxLength : nNewLen + nSlack;
     CStringData* pNew = AllocData(nAlloc);
     memcpy(pNew->data(), m_pchData, nOldLen);
     memcpy(pNew->data() + nOldLen, lpszSrcData, nSrcLen);
