@@ -77,6 +77,12 @@ void CopyToString(CString& str, const CTextBuffer& buffer) {
   str.ReleaseBuffer(nLength);
 }
 
+// Empties a string but keeps its storage for the next tag's attribute.
+void EmptyKeepingStorage(CString& str) {
+  str.GetBuffer(0);
+  str.ReleaseBuffer(0);
+}
+
 }  // namespace
 
 CHtmlTokenizer::CHtmlTokenizer()
@@ -221,10 +227,9 @@ void CHtmlTokenizer::ResetTag() {
 }
 
 void CHtmlTokenizer::ClearAttributes() {
-  // Assigning "" keeps the strings' storage for the next tag.
   for (int i = 0; i < m_nAttrs; ++i) {
-    m_attrs[i]->m_strName = "";
-    m_attrs[i]->m_strValue = "";
+    EmptyKeepingStorage(m_attrs[i]->m_strName);
+    EmptyKeepingStorage(m_attrs[i]->m_strValue);
   }
   m_nAttrs = 0;
 }

@@ -225,9 +225,16 @@ TEST(Tokenizer, AttributePairsAreReusedAndFreedByFinish) {
   tokenizer.Parse("<a b=1 c=2>", 11);
   CNameValuePair* pFirst = tokenizer.m_attrs[0];
   ASSERT_NE(pFirst, nullptr);
+  LPCSTR pszNameStorage = pFirst->m_strName;
+  LPCSTR pszValueStorage = pFirst->m_strValue;
   EXPECT_EQ(tokenizer.m_nAttrs, 0);
+  EXPECT_TRUE(pFirst->m_strName.IsEmpty());
+  EXPECT_TRUE(pFirst->m_strValue.IsEmpty());
   tokenizer.Parse("<a d=3>", 7);
   EXPECT_EQ(tokenizer.m_attrs[0], pFirst);
+  // The next tag's attribute goes into the same storage: nothing allocated.
+  EXPECT_EQ(static_cast<LPCSTR>(pFirst->m_strName), pszNameStorage);
+  EXPECT_EQ(static_cast<LPCSTR>(pFirst->m_strValue), pszValueStorage);
   EXPECT_NE(tokenizer.m_attrs[1], nullptr);
   EXPECT_EQ(tokenizer.m_events.back(), "start:a d=[3]");
   tokenizer.Finish();

@@ -1,0 +1,186 @@
+// Commands of the HTML parsing services: mirror a page, list the events the
+// tokenizer reports, normalise a text.
+#include <afx.h>
+#include <errno.h>
+#include <stdio.h>
+#include <stdlib.h>
+#include <string.h>
+
+#include <string>
+
+#include "HostCommand.h"
+#include "html/CHtmlMirrorWriter.h"
+#include "html/CHtmlStringForwarder.h"
+#include "html/NormalizeText.h"
+
+namespace {
+
+// Printable ASCII as is; backslash, quote and every other byte escaped.
+std::string Escape(LPCSTR p, int nLength) {
+  std::string out;
+  for (int i = 0; i < nLength; ++i) {
+    unsigned char ch = static_cast<unsigned char>(p[i]);
+    switch (ch) {
+      case '\\': out += "\\\\"; break;
+      case '"': out += "\\\""; break;
+      case '\n': out += "\\n"; break;
+      case '\r': out += "\\r"; break;
+      case '\t': out += "\\t"; break;
+      default:
+        if (ch >= 32 && ch < 127) {
+          out += static_cast<char>(ch);
+        } else {
+          char hex[8];
+          snprintf(hex, sizeof(hex), "\\x%02X", ch);
+          out += hex;
+        }
+    }
+  }
+  return out;
+}
+
+std::string Quoted(const CString& str) { return "\"" + Escape(str, str.GetLength()) + "\""; }
+
+// Prints one line per event.
+class CEventPrinter : public CHtmlStringSink {
+ public:
+  BOOL OnStartTag(const CString& strName, CNameValuePair** ppAttrs, int nAttrs, BOOL*) override {
+    std::string line = "start " + Quoted(strName);
+    for (int i = 0; i < nAttrs; ++i) line += " " + Quoted(ppAttrs[i]->m_strName) + "=" + Quoted(ppAttrs[i]->m_strValue);
+    printf("%s\n", line.c_str());
+    return TRUE;
+  }
+  BOOL OnEndTag(const CString& strName, BOOL*) override {
+    printf("end %s\n", Quoted(strName).c_str());
+    return TRUE;
+  }
+  BOOL OnText(const CString& strText, BOOL*) override {
+    printf("text %s\n", Quoted(strText).c_str());
+    return TRUE;
+  }
+  BOOL OnComment(const CString& strComment, BOOL*) override {
+    printf("comment %s\n", Quoted(strComment).c_str());
+    return TRUE;
+  }
+};
+
+bool ReadWholeFile(const char* pszPath, std::string& bytes) {
+  FILE* pFile = fopen(pszPath, "rb");
+  if (!pFile) return false;
+  char buffer[65536];
+  size_t nRead;
+  while ((nRead = fread(buffer, 1, sizeof(buffer), pFile)) > 0) bytes.append(buffer, nRead);
+  bool bOk = !ferror(pFile);
+  fclose(pFile);
+  return bOk;
+}
+
+int RunMirror(int argc, char** argv) {
+  if (argc != 2) return UsageError("mirror", "expects a source file and an output file");
+  CHtmlMirrorWriter writer(argv[0], argv[1]);
+  if (!writer.Run()) {
+    fprintf(stderr, "ldhost mirror: cannot mirror %s into %s (source unreadable or output not writable)\n", argv[0],
+            argv[1]);
+    return kExitFailed;
+  }
+  return kExitOk;
+}
+
+int RunTokens(int argc, char** argv) {
+  const char* pszFile = NULL;
+  long nChunk = 0;
+  bool bKeepLineBreaks = false;
+  bool bDecode = true;
+  for (int i = 0; i < argc; ++i) {
+    if (strcmp(argv[i], "--keep-line-breaks") == 0) {
+      bKeepLineBreaks = true;
+    } else if (strcmp(argv[i], "--no-decode") == 0) {
+      bDecode = false;
+    } else if (strcmp(argv[i], "--chunk") == 0) {
+      if (++i == argc) return UsageError("tokens", "--chunk needs a size");
+      char* pEnd = NULL;
+      errno = 0;
+      nChunk = strtol(argv[i], &pEnd, 10);
+      if (*argv[i] == '\0' || *pEnd != '\0' || errno != 0 || nChunk < 1 || nChunk > 0x7FFFFFFF)
+        return UsageError("tokens", "--chunk needs a size of at least 1 byte");
+    } else if (argv[i][0] == '-' && argv[i][1] != '\0') {
+      return UsageError("tokens", (std::string("unknown option ") + argv[i]).c_str());
+    } else if (pszFile) {
+      return UsageError("tokens", "expects one file");
+    } else {
+      pszFile = argv[i];
+    }
+  }
+  if (!pszFile) return UsageError("tokens", "expects a file");
+
+  std::string page;
+  if (!ReadWholeFile(pszFile, page)) {
+    fprintf(stderr, "ldhost tokens: cannot read %s\n", pszFile);
+    return kExitFailed;
+  }
+  if (page.size() > 0x7FFFFFFF) {
+    fprintf(stderr, "ldhost tokens: %s is too large\n", pszFile);
+    return kExitFailed;
+  }
+  CEventPrinter printer;
+  CHtmlStringForwarder tokenizer;
+  tokenizer.Attach(&printer);
+  tokenizer.SetDecodeCharRefs(bDecode ? TRUE : FALSE);
+  tokenizer.SetKeepLineBreaks(bKeepLineBreaks ? TRUE : FALSE);
+  size_t nStep = nChunk > 0 ? static_cast<size_t>(nChunk) : page.size();
+  for (size_t at = 0; at < page.size(); at += nStep) {
+    size_t nLength = page.size() - at < nStep ? page.size() - at : nStep;
+    tokenizer.Parse(page.data() + at, static_cast<int>(nLength));
+  }
+  tokenizer.Finish();
+  return kExitOk;
+}
+
+int RunNormalize(int argc, char** argv) {
+  if (argc != 1) return UsageError("normalize", "expects one text");
+  CString text(argv[0]);
+  if (!NormalizeText(text)) {
+    fprintf(stderr, "ldhost normalize: the text is empty\n");
+    return kExitFailed;
+  }
+  printf("%s\n", static_cast<LPCSTR>(text));
+  return kExitOk;
+}
+
+const HostCommand mirrorCommand(
+    "mirror", "write an HTML file back out as the tokenizer saw it",
+    "usage: ldhost mirror SRC OUT\n\n"
+    "Reads SRC through the tokenizer in 512-byte reads and writes OUT: a banner\n"
+    "line, then one line per tag and comment, text as delivered (references\n"
+    "decoded, line breaks folded into spaces). Attribute values are written in\n"
+    "double quotes without escaping; attributes without value as bare names.\n"
+    "OUT is replaced. Both files are used in text mode.\n\n"
+    "Exit code 1 when SRC cannot be read or OUT cannot be written.\n",
+    RunMirror);
+
+const HostCommand tokensCommand(
+    "tokens", "list the events the tokenizer reports for an HTML file",
+    "usage: ldhost tokens FILE [--chunk N] [--keep-line-breaks] [--no-decode]\n\n"
+    "Feeds FILE to the tokenizer and prints one event per line:\n"
+    "  start \"NAME\" \"ATTR\"=\"VALUE\" ...\n"
+    "  end \"NAME\"\n"
+    "  text \"TEXT\"\n"
+    "  comment \"TEXT\"\n"
+    "Backslash, quote, CR, LF, TAB and bytes outside printable ASCII are\n"
+    "escaped (\\\\, \\\", \\r, \\n, \\t, \\xHH).\n\n"
+    "  --chunk N            feed the file in chunks of N bytes (default: whole)\n"
+    "  --keep-line-breaks   keep CR and LF in text instead of folding them\n"
+    "  --no-decode          leave character references as written\n\n"
+    "Exit code 1 when FILE cannot be read.\n",
+    RunTokens);
+
+const HostCommand normalizeCommand(
+    "normalize", "apply the tokenizer's text rules to a text",
+    "usage: ldhost normalize TEXT\n\n"
+    "Decodes character references (&amp; &#65; &copy; ...), drops CR and folds\n"
+    "each run of line feeds after other text into one space, then prints the\n"
+    "result and a line feed.\n\n"
+    "Exit code 1 for an empty TEXT.\n",
+    RunNormalize);
+
+}  // namespace
