@@ -22,6 +22,18 @@ void Dismiss(const CapturedBox& box) {
   PostMessageA(box.window, WM_CLOSE, 0, 0);
 }
 
+void PumpMessages() {
+  MSG msg;
+  while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
+    if (msg.message == WM_QUIT) {  // not ours to take: leave it for the caller's loop
+      PostQuitMessage(static_cast<int>(msg.wParam));
+      return;
+    }
+    TranslateMessage(&msg);
+    DispatchMessageA(&msg);
+  }
+}
+
 }  // namespace
 
 BoxScript::BoxScript() : ownerThreadId_(GetCurrentThreadId()) {
@@ -61,18 +73,22 @@ bool BoxScript::WaitForExpected(DWORD timeoutMs) {
     }
     if (allCame || GetTickCount() - start >= timeoutMs) break;
     MsgWaitForMultipleObjects(0, nullptr, FALSE, 10, QS_ALLINPUT);
-    MSG msg;
-    while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
-      if (msg.message == WM_QUIT) {
-        PostQuitMessage(static_cast<int>(msg.wParam));
-        break;
-      }
-      TranslateMessage(&msg);
-      DispatchMessageA(&msg);
-    }
+    PumpMessages();
   }
   ReportDeferredFailures();
   return allCame;
+}
+
+
+bool BoxScript::WaitPumping(HANDLE object, DWORD timeoutMs) {
+  DWORD start = GetTickCount();
+  for (;;) {
+    DWORD elapsed = GetTickCount() - start;
+    DWORD left = elapsed < timeoutMs ? timeoutMs - elapsed : 0;
+    DWORD result = MsgWaitForMultipleObjects(1, &object, FALSE, left, QS_ALLINPUT);
+    if (result != WAIT_OBJECT_0 + 1) return result == WAIT_OBJECT_0;
+    PumpMessages();
+  }
 }
 
 std::vector<CapturedBox> BoxScript::Captured() {

@@ -1,5 +1,6 @@
-// Captures every message box and modal dialog (window class "#32770") that
-// opens while the script exists, and answers it as the test said.
+// Captures every message box and dialog (a top-level window of class
+// "#32770"; child dialogs such as property pages are not boxes) that opens
+// while the script exists, and answers it as the test said.
 //
 //   BoxScript script;                                   // hooks this thread
 //   script.Expect().Caption("Setup").Buttons({IDYES, IDNO}).Answer(IDNO);
@@ -58,6 +59,13 @@ class BoxScript {
   // Pumps this thread's messages until every expected box has opened or the
   // time is up; true when all came. Reports other threads' failures.
   bool WaitForExpected(DWORD timeoutMs);
+
+  // Waits for a handle (a worker thread) while serving this thread's
+  // messages; true when it was signalled in time. Use it to wait for a
+  // worker whose box is owned by a window of this thread: opening and
+  // closing the box sends messages to the owner's thread, and a plain wait
+  // there deadlocks.
+  static bool WaitPumping(HANDLE object, DWORD timeoutMs);
 
   // Every box captured so far, expected or not, in the order they opened.
   std::vector<CapturedBox> Captured();

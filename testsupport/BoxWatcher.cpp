@@ -23,7 +23,13 @@ BoxWatcher::BoxWatcher(DWORD skippedThreadId, Callback onBox)
 BoxWatcher::~BoxWatcher() {
   SetEvent(stopEvent_);
   if (thread_) {
-    WaitForSingleObject(thread_, INFINITE);
+    // The watcher may be reading a box whose thread waits on a message sent
+    // to this thread (a box owned by one of this thread's windows): serve
+    // sent messages while waiting, leave posted ones in the queue.
+    while (MsgWaitForMultipleObjects(1, &thread_, FALSE, INFINITE, QS_SENDMESSAGE) == WAIT_OBJECT_0 + 1) {
+      MSG msg;
+      PeekMessageA(&msg, nullptr, 0, 0, PM_NOREMOVE | PM_QS_SENDMESSAGE);
+    }
     CloseHandle(thread_);
   }
   CloseHandle(stopEvent_);
@@ -37,7 +43,8 @@ std::vector<HWND> BoxWatcher::OpenBoxes() {
 
 bool BoxWatcher::IsBoxWindow(HWND window) {
   char className[16];
-  return GetClassNameA(window, className, sizeof className) > 0 && lstrcmpA(className, "#32770") == 0;
+  return GetClassNameA(window, className, sizeof className) > 0 && lstrcmpA(className, "#32770") == 0 &&
+         !(GetWindowLongA(window, GWL_STYLE) & WS_CHILD);
 }
 
 DWORD WINAPI BoxWatcher::Run(LPVOID self) {

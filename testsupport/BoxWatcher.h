@@ -23,7 +23,7 @@ class BoxWatcher {
 
   // Top-level "#32770" windows of this process, visible or not.
   static std::vector<HWND> OpenBoxes();
-  static bool IsBoxWindow(HWND window);
+  static bool IsBoxWindow(HWND window);  // top-level (not WS_CHILD) "#32770"
 
  private:
   static DWORD WINAPI Run(LPVOID self);

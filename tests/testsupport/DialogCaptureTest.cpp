@@ -119,6 +119,26 @@ TEST(DialogCapture, UnexpectedDialogIsDismissedWithCancel) {
   EXPECT_EQ(IDCANCEL, result);
 }
 
+INT_PTR CALLBACK PageHostDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {
+  if (message == WM_INITDIALOG) {
+    auto* page = reinterpret_cast<const DialogTemplate*>(lParam);
+    CreateDialogIndirectParamA(GetModuleHandleA(nullptr), page->get(), dialog, ConfirmingDialogProc, 0);
+    return TRUE;
+  }
+  return ConfirmingDialogProc(dialog, message, wParam, lParam);
+}
+
+TEST(DialogCapture, ChildDialogIsPartOfItsDialogNotABox) {
+  DialogTemplate host;
+  DialogTemplate page(WS_CHILD | WS_VISIBLE);
+  BoxScript script;
+  script.Expect().Caption(kCaption).Answer(IDCANCEL);
+
+  EXPECT_EQ(IDCANCEL, DialogBoxIndirectParamA(GetModuleHandleA(nullptr), host.get(), nullptr, PageHostDialogProc,
+                                              reinterpret_cast<LPARAM>(&page)));
+  EXPECT_EQ(1u, script.Captured().size());
+}
+
 TEST(DialogCapture, DialogOpenBeforeTheScriptIsLeftAlone) {
   DialogTemplate dialogTemplate(WS_POPUP | WS_CAPTION | WS_VISIBLE);
   HWND ownDialog = CreateDialogIndirectParamA(GetModuleHandleA(nullptr), dialogTemplate.get(), nullptr,

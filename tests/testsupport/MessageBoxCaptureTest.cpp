@@ -159,6 +159,39 @@ TEST(MessageBoxCapture, BoxOfAnotherThreadIsAnsweredWhenWatched) {
   EXPECT_EQ(BoxIcon::Question, boxes[0].icon);
 }
 
+struct OwnedBoxRequest {
+  HWND owner;
+  int result;
+};
+
+DWORD WINAPI ShowOwnedBox(LPVOID param) {
+  auto* request = static_cast<OwnedBoxRequest*>(param);
+  request->result = MessageBoxA(request->owner, "Owned by the test's window", "Worker", MB_OKCANCEL);
+  return 0;
+}
+
+// The worker's box disables and re-enables a window of the test's thread,
+// by messages sent to the test's thread: a plain wait for the worker hangs.
+TEST(MessageBoxCapture, BoxOfAnotherThreadOwnedByThisThreadsWindow) {
+  HWND owner = CreateWindowExA(0, "STATIC", "Owner", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 0, 0, 200, 100,
+                               nullptr, nullptr, nullptr, nullptr);
+  ASSERT_NE(nullptr, owner);
+  BoxScript script;
+  script.WatchOtherThreads();
+  script.Expect().Caption("Worker").Answer(IDCANCEL);
+
+  OwnedBoxRequest request = {owner, 0};
+  HANDLE worker = CreateThread(nullptr, 0, ShowOwnedBox, &request, 0, nullptr);
+  EXPECT_TRUE(script.WaitForExpected(10000));
+  EXPECT_TRUE(BoxScript::WaitPumping(worker, 10000));
+  CloseHandle(worker);
+
+  EXPECT_EQ(IDCANCEL, request.result);
+  EXPECT_EQ(owner, script.Captured().at(0).owner);
+  EXPECT_TRUE(IsWindowEnabled(owner));
+  DestroyWindow(owner);
+}
+
 TEST(MessageBoxCapture, UnexpectedBoxOfAnotherThreadFailsOnTheTestsThread) {
   int result = 0;
   EXPECT_NONFATAL_FAILURE(
