@@ -2,6 +2,7 @@
 // came out.
 #pragma once
 
+#include <optional>
 #include <string>
 
 #include "OutputFile.h"
@@ -24,10 +25,15 @@ inline Expanded ExpandToString(LPCSTR pszTemplate, CNamedValueList* pVars = NULL
 }
 
 // The file is read back by path before it is closed: everything must be
-// written by the time ExpandToFile returns.
+// written by the time ExpandToFile returns. A scratch file is made unless
+// one is given for reuse.
 inline Expanded ExpandToFile(LPCSTR pszTemplate, CNamedValueList* pVars = NULL,
-                             CNamedValueList* pMoreVars = NULL, UINT nWidth = 0) {
-  OutputFile file;
+                             CNamedValueList* pMoreVars = NULL, UINT nWidth = 0,
+                             OutputFile* pReused = NULL) {
+  std::optional<OutputFile> scratch;
+  if (pReused == NULL) scratch.emplace();
+  OutputFile& file = pReused != NULL ? *pReused : *scratch;
+  file.Reset();
   CTemplateExpander expander;
   Expanded result{expander.ExpandToFile(pszTemplate, file.fd(), pVars, pMoreVars, nWidth), ""};
   result.text = file.Contents();

@@ -20,6 +20,7 @@
 #define OF_READ_FLAGS (_O_RDONLY | _O_BINARY)
 #define OF_MODE (_S_IREAD | _S_IWRITE)
 #define OF_PID _getpid()
+#define OF_TRUNCATE(fd) (_chsize(fd, 0), _lseek(fd, 0, SEEK_SET))
 #else
 #include <unistd.h>
 #define OF_OPEN ::open
@@ -28,6 +29,7 @@
 #define OF_READ_FLAGS (O_RDONLY)
 #define OF_MODE 0600
 #define OF_PID getpid()
+#define OF_TRUNCATE(fd) (void)(ftruncate(fd, 0) == 0 && lseek(fd, 0, SEEK_SET) == 0)
 #endif
 
 class OutputFile {
@@ -59,6 +61,9 @@ class OutputFile {
     std::ifstream in(path_, std::ios::binary);
     return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
   }
+
+  // Empties the file for the next use of the same handle.
+  void Reset() { OF_TRUNCATE(fd_); }
 
   void Close() {
     if (fd_ != -1) OF_CLOSE(fd_);

@@ -13,8 +13,8 @@ struct WrapCase {
   const char* expected;
 };
 
-std::string Wrapped(const char* templ, UINT width, CNamedValueList* vars = NULL) {
-  const Expanded result = ExpandToFile(templ, vars, NULL, width);
+std::string Wrapped(const char* templ, UINT width, CNamedValueList* vars = NULL, OutputFile* file = NULL) {
+  const Expanded result = ExpandToFile(templ, vars, NULL, width, file);
   EXPECT_TRUE(result.ok) << Visible(templ);
   return result.text;
 }
@@ -126,15 +126,15 @@ std::string LfToCrLf(const std::string& text) {
 // once or a byte at a time) does not change the result.
 TEST(TemplateWrappingTest, AnyTextWrapsIntoLinesThatFitWhicheverWayItArrives) {
   CNamedValueList vars;
-  vars.SetValue("Whole", "");
+  OutputFile file;
   unsigned seed = 7;
-  for (int round = 0; round < 60; ++round) {
-    const std::string text = RandomText(seed, 10 + round * 3);
-    for (UINT width = 1; width <= 12; ++width) {
+  for (int round = 0; round < 24; ++round) {
+    const std::string text = RandomText(seed, 10 + round * 5);
+    for (UINT width : {1u, 2u, 3u, 4u, 5u, 7u, 10u, 16u}) {
       vars.SetValue("Whole", text.c_str());
-      const std::string whole = Wrapped("${Whole}$", width, &vars);
-      const std::string literal = Wrapped(text.c_str(), width);
-      const std::string bytewise = Wrapped(OneByteAtATime(text).c_str(), width);
+      const std::string whole = Wrapped("${Whole}$", width, &vars, &file);
+      const std::string literal = Wrapped(text.c_str(), width, NULL, &file);
+      const std::string bytewise = Wrapped(OneByteAtATime(text).c_str(), width, NULL, &file);
       const std::string expectedContent = WithoutCrLf(LfToCrLf(text));
       SCOPED_TRACE("width " + std::to_string(width) + " text " + Visible(text));
       EXPECT_EQ(Visible(literal), Visible(bytewise));

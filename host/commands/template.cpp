@@ -1,0 +1,200 @@
+// Commands of the template expander, the branding text and the extension
+// package dialog.
+#include <afxwin.h>
+#include <errno.h>
+#include <fcntl.h>
+#include <io.h>
+#include <stdio.h>
+#include <stdlib.h>
+#include <string.h>
+#include <sys/stat.h>
+
+#include <string>
+
+#include "HostCommand.h"
+#include "packages/CExtensionPackageDlg.h"
+#include "template/BrandingText.h"
+#include "template/CNamedValueList.h"
+#include "template/CTemplateExpander.h"
+
+namespace {
+
+// The whole file, or standard input for "-"; false when it cannot be read.
+bool ReadInput(const char* path, std::string& text) {
+  FILE* file = strcmp(path, "-") == 0 ? stdin : fopen(path, "rb");
+  if (file == NULL) return false;
+  if (file == stdin) _setmode(_fileno(stdin), _O_BINARY);
+  char buffer[65536];
+  size_t count;
+  while ((count = fread(buffer, 1, sizeof buffer, file)) > 0) text.append(buffer, count);
+  const bool ok = !ferror(file);
+  if (file != stdin) fclose(file);
+  return ok;
+}
+
+// "NAME=VALUE" into the list; false when it has no "=" or no name.
+bool AddVariable(CNamedValueList& list, const char* assignment) {
+  const char* equals = strchr(assignment, '=');
+  if (equals == NULL || equals == assignment) return false;
+  return list.SetValue(std::string(assignment, equals - assignment).c_str(), equals + 1) != FALSE;
+}
+
+bool ParseWidth(const char* text, UINT& width) {
+  if (*text < '0' || *text > '9') return false;
+  char* end = NULL;
+  errno = 0;
+  const unsigned long long value = strtoull(text, &end, 10);
+  if (*end != '\0' || errno == ERANGE || value > 0xFFFFFFFFull) return false;
+  width = static_cast<UINT>(value);
+  return true;
+}
+
+int RunExpand(int argc, char** argv) {
+  CNamedValueList vars, moreVars;
+  const char* templatePath = NULL;
+  const char* outPath = NULL;
+  UINT width = 0;
+  bool wrapping = false;
+  for (int i = 0; i < argc; ++i) {
+    const std::string option = argv[i];
+    const bool takesValue = option == "--var" || option == "--more-var" || option == "--width" || option == "--out";
+    if (takesValue && i + 1 >= argc) return UsageError("expand", (option + " needs a value").c_str());
+    if (option == "--var" || option == "--more-var") {
+      if (!AddVariable(option == "--var" ? vars : moreVars, argv[++i]))
+        return UsageError("expand", (option + " expects NAME=VALUE with a non-empty NAME").c_str());
+    } else if (option == "--width") {
+      if (!ParseWidth(argv[++i], width))
+        return UsageError("expand", "--width expects a whole number from 0 to 4294967295");
+      wrapping = width != 0;
+    } else if (option == "--out") {
+      outPath = argv[++i];
+      if (*outPath == '\0') return UsageError("expand", "--out needs a file name");
+    } else if (option.size() > 1 && option[0] == '-') {
+      return UsageError("expand", ("unknown option " + option).c_str());
+    } else if (templatePath == NULL) {
+      templatePath = argv[i];
+    } else {
+      return UsageError("expand", "expects one template");
+    }
+  }
+  if (templatePath == NULL) return UsageError("expand", "expects a template file");
+
+  std::string templ;
+  if (!ReadInput(templatePath, templ)) {
+    fprintf(stderr, "ldhost expand: cannot read %s\n", templatePath);
+    return kExitFailed;
+  }
+  if (templ.find('\0') != std::string::npos) {
+    fprintf(stderr, "ldhost expand: %s holds a zero byte at offset %u; a template is text\n", templatePath,
+            static_cast<unsigned>(templ.find('\0')));
+    return kExitFailed;
+  }
+
+  CTemplateExpander expander;
+  if (outPath == NULL && !wrapping) {
+    LPSTR expanded = NULL;
+    if (!expander.ExpandToString(templ.c_str(), &expanded, &vars, &moreVars)) {
+      fprintf(stderr, "ldhost expand: the expansion failed\n");
+      return kExitFailed;
+    }
+    _setmode(_fileno(stdout), _O_BINARY);
+    fwrite(expanded, 1, strlen(expanded), stdout);
+    fflush(stdout);
+    AfxFreeMemory(expanded);
+    return kExitOk;
+  }
+
+  int file = -1;
+  if (outPath != NULL) {
+    file = _open(outPath, _O_WRONLY | _O_CREAT | _O_TRUNC | _O_BINARY, _S_IREAD | _S_IWRITE);
+    if (file == -1) {
+      fprintf(stderr, "ldhost expand: cannot create %s\n", outPath);
+      return kExitFailed;
+    }
+  } else {
+    fflush(stdout);
+    _setmode(_fileno(stdout), _O_BINARY);
+    file = _fileno(stdout);
+  }
+  const BOOL expanded = expander.ExpandToFile(templ.c_str(), file, &vars, &moreVars, width);
+  if (outPath != NULL) _close(file);
+  if (!expanded) {
+    fprintf(stderr, "ldhost expand: the expansion failed%s\n",
+            templ.empty() ? " (an empty template gives no file output)" : " (the output could not be written)");
+    return kExitFailed;
+  }
+  return kExitOk;
+}
+
+int RunTitle(int argc, char** argv) {
+  if (argc == 1 && strcmp(argv[0], "--path") == 0) {
+    CString path;
+    if (!GetBrandingIniPath(path)) {
+      fprintf(stderr, "ldhost title: the program directory is not recorded (\"ProgramDir\" of the product key)\n");
+      return kExitFailed;
+    }
+    printf("%s\n", static_cast<LPCSTR>(path));
+    return kExitOk;
+  }
+  if (argc == 2 && strcmp(argv[0], "--apply") == 0) {
+    printf("%s\n", static_cast<LPCSTR>(ApplyProductTitle(argv[1])));
+    return kExitOk;
+  }
+  if (argc != 0) return UsageError("title", "expects no arguments, --path, or --apply TEXT");
+  printf("%s\n", static_cast<LPCSTR>(ApplyProductTitle("%s")));
+  return kExitOk;
+}
+
+int RunExtensionDialog(int argc, char** argv) {
+  if (argc != 0) return UsageError("extension-dialog", "expects no arguments");
+  CExtensionPackageDlg dialog(NULL);
+  const int result = dialog.DoModal();
+  if (result == IDOK) {
+    printf("continue (%d)\n", result);
+  } else if (result == IDCANCEL) {
+    printf("cancel (%d)\n", result);
+  } else {
+    fprintf(stderr, "ldhost extension-dialog: the dialog could not be shown (%d)\n", result);
+    return kExitFailed;
+  }
+  return kExitOk;
+}
+
+const HostCommand expandCommand(
+    "expand", "expand a template with variables",
+    "usage: ldhost expand TEMPLATE [--var NAME=VALUE]... [--more-var NAME=VALUE]...\n"
+    "                     [--width N] [--out FILE]\n\n"
+    "Expands the template file TEMPLATE (\"-\" for standard input): \"${NAME}$\"\n"
+    "becomes the variable's value, \"<!--^^ifdef NAME^^-->\" ... \"<!--^^endif^^-->\"\n"
+    "keeps its block only when NAME is defined (even with an empty value), and\n"
+    "every line ends in CR LF. Variables come from the --var list, then from the\n"
+    "--more-var list; names are compared without regard to case, and a later\n"
+    "--var of the same name replaces the value.\n"
+    "--width N wraps lines longer than N bytes (after their last space, else\n"
+    "after N bytes); 0 does not wrap. --out writes FILE (replaced) instead of\n"
+    "standard output.\n"
+    "Exit code 1 when the template cannot be read or the expansion fails (an\n"
+    "empty template gives no file output).\n",
+    RunExpand);
+
+const HostCommand titleCommand(
+    "title", "show the product title",
+    "usage: ldhost title [--path | --apply TEXT]\n\n"
+    "Prints the product title: \"TitleShort\", else \"Title\", of section [Product]\n"
+    "in Branding\\branding.ini of the program directory, else the host's\n"
+    "application title string (57344). The file is read on every call.\n"
+    "--path prints the branding file's path instead (exit code 1 when the\n"
+    "program directory is not recorded); --apply prints TEXT with every \"%s\"\n"
+    "replaced by the title.\n",
+    RunTitle);
+
+const HostCommand extensionDialogCommand(
+    "extension-dialog", "offer the search area extension package",
+    "usage: ldhost extension-dialog\n\n"
+    "Shows the extension package dialog (dialog 101 of the library, its texts\n"
+    "naming the product title) and prints the answer: \"continue (1)\" or\n"
+    "\"cancel (2)\" (Cancel or the close box). Needs a display.\n"
+    "Exit code 1 when the dialog cannot be shown.\n",
+    RunExtensionDialog);
+
+}  // namespace
