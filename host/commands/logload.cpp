@@ -20,6 +20,16 @@ std::string FullPath(const char* path) {
   return length > 0 && length < MAX_PATH ? full : path;
 }
 
+// Copies the text file to standard output, line ends as on the console.
+void PrintFile(const char* path) {
+  FILE* file = fopen(path, "r");
+  if (file == NULL) return;
+  char block[4096];
+  size_t read;
+  while ((read = fread(block, 1, sizeof block, file)) > 0) fwrite(block, 1, read, stdout);
+  fclose(file);
+}
+
 int RunLog(int argc, char** argv) {
   if (argc < 2) return UsageError("log", "expects a settings file and a section");
   if (*argv[1] == '\0') return UsageError("log", "the section must not be empty");
@@ -54,6 +64,7 @@ int RunLog(int argc, char** argv) {
     return kExitFailed;
   }
   printf("%s: %d entr%s at level %u\n", path.c_str(), argc - 2, argc - 2 == 1 ? "y" : "ies", log.GetLevel());
+  PrintFile(path.c_str());
   return kExitOk;
 }
 
@@ -99,7 +110,7 @@ const HostCommand logCommand(
     "the directory of Lodestar.log (empty: the current directory), \"Log\" the\n"
     "level (bit 0 writes the file). The log is emptied and gets its start\n"
     "banner; each TEXT becomes one entry, tagged with the thread id and ended\n"
-    "with a line end; then the end banner. Prints the log's path.\n"
+    "with a line end; then the end banner. Prints the log's path and the file.\n"
     "Exit code 1 when the level writes no file or the file could not be written.\n",
     RunLog);
 
