@@ -1,0 +1,39 @@
+// Settings kept in an INI file. Sections and names are the file's own;
+// strings and integers are text, binary values are kept in the system's
+// structure format (hex digits and a checksum).
+#pragma once
+
+#include "config/CSettingsStore.h"
+
+class CIniSettingsStore : public CSettingsStore {
+ public:
+  // Per user: lpszFileName in the data directory of user nUser (the store
+  // fails every operation when that user has none). Machine-wide: a drive
+  // or network path as given, any other name in the global data directory
+  // (the product key's "GlobalDataDir"), or as given when that is not set.
+  CIniSettingsStore(LPCSTR lpszFileName, BOOL bPerUser, int nUser);
+  ~CIniSettingsStore();
+
+  BOOL SetBinary(LPCSTR lpszSection, LPCSTR lpszName, const BYTE* pData, DWORD* pcbData) override;
+  BOOL SetInt(LPCSTR lpszSection, LPCSTR lpszName, DWORD dwValue, BOOL bScrambled) override;
+  BOOL SetString(LPCSTR lpszSection, LPCSTR lpszName, LPCSTR lpszValue, BOOL bScrambled) override;
+  // Fails when the stored value is damaged or larger than *pcbData (which
+  // then receives the stored size); on success *pcbData is the stored size.
+  BOOL GetBinary(LPCSTR lpszSection, LPCSTR lpszName, BYTE* pData, DWORD* pcbData) override;
+  // Decimal, "0x" hexadecimal or leading-zero octal text.
+  BOOL GetInt(LPCSTR lpszSection, LPCSTR lpszName, DWORD* pdwValue, BOOL bScrambled) override;
+  BOOL GetString(LPCSTR lpszSection, LPCSTR lpszName, CString& strValue, BOOL bScrambled) override;
+  BOOL DeleteSection(LPCSTR lpszSection) override;
+  BOOL DeleteValue(LPCSTR lpszSection, LPCSTR lpszName) override;
+
+  using CSettingsStore::GetInt;
+
+  CString m_strFile;  // full path of the file; empty when none could be formed
+
+ private:
+  CIniSettingsStore(const CIniSettingsStore&) = delete;
+  void operator=(const CIniSettingsStore&) = delete;
+
+  BOOL ReadText(LPCSTR lpszSection, LPCSTR lpszName, BOOL bWholeValue, CString& strText);
+  BOOL WriteText(LPCSTR lpszSection, LPCSTR lpszName, const CString& strText);
+};

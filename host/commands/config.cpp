@@ -1,0 +1,256 @@
+// Commands of the configuration subsystem: settings in the registry and in
+// INI files, scrambling, and the product's directories.
+#include <afxwin.h>
+#include <errno.h>
+#include <stdio.h>
+#include <stdlib.h>
+#include <string.h>
+
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "HostCommand.h"
+#include "config/CIniSettingsStore.h"
+#include "config/CRegSettingsStore.h"
+#include "config/ProductDirs.h"
+#include "config/Scramble.h"
+
+namespace {
+
+const char kProductKey[] = "Software\\Corvane\\Lodestar\\CurrentVersion";
+
+struct SettingsArguments {
+  std::string action;
+  bool reg = false;
+  const char* iniFile = nullptr;
+  bool user = false;
+  const char* root = nullptr;
+  bool asInt = false;
+  bool scrambled = false;
+  std::vector<const char*> operands;  // SECTION NAME [VALUE]
+};
+
+// Fills args from the command line; returns an error text, or empty.
+std::string ParseSettings(int argc, char** argv, SettingsArguments& args) {
+  if (argc < 1) return "expects get, set or delete";
+  args.action = argv[0];
+  if (args.action != "get" && args.action != "set" && args.action != "delete")
+    return "unknown action '" + args.action + "' (get, set or delete)";
+  for (int i = 1; i < argc; ++i) {
+    std::string arg = argv[i];
+    if (arg == "--reg") {
+      args.reg = true;
+    } else if (arg == "--ini" || arg == "--root") {
+      if (i + 1 >= argc) return arg + " needs a value";
+      (arg == "--ini" ? args.iniFile : args.root) = argv[++i];
+    } else if (arg == "--user") {
+      args.user = true;
+    } else if (arg == "--int") {
+      args.asInt = true;
+    } else if (arg == "--scrambled") {
+      args.scrambled = true;
+    } else if (arg.size() > 2 && arg.compare(0, 2, "--") == 0) {
+      return "unknown option " + arg;
+    } else {
+      args.operands.push_back(argv[i]);
+    }
+  }
+  if (args.reg == (args.iniFile != nullptr)) return "give either --reg or --ini FILE";
+  if (args.root != nullptr && !args.reg) return "--root goes with --reg";
+  if (args.iniFile != nullptr && *args.iniFile == '\0') return "the INI file name must not be empty";
+  size_t want = args.action == "set" ? 3 : 2;
+  bool countOk = args.operands.size() == want || (args.action == "delete" && args.operands.size() == 1);
+  if (!countOk) {
+    if (args.action == "get") return "get expects SECTION NAME";
+    if (args.action == "set") return "set expects SECTION NAME VALUE";
+    return "delete expects SECTION [NAME]";
+  }
+  if (args.action == "delete" && (args.asInt || args.scrambled)) return "delete takes no --int or --scrambled";
+  return std::string();
+}
+
+// A 32-bit value from decimal, 0x hexadecimal or 0 octal text, signed or not.
+bool ParseInt(const char* text, DWORD* value) {
+  if (*text == '\0') return false;
+  errno = 0;
+  char* end = nullptr;
+  if (*text == '-') {
+    long signedValue = strtol(text, &end, 0);
+    *value = static_cast<DWORD>(signedValue);
+  } else {
+    unsigned long unsignedValue = strtoul(text, &end, 0);
+    *value = static_cast<DWORD>(unsignedValue);
+  }
+  return errno == 0 && *end == '\0';
+}
+
+int Failed(const std::string& message) {
+  fprintf(stderr, "ldhost settings: %s\n", message.c_str());
+  return kExitFailed;
+}
+
+int RunSettings(int argc, char** argv) {
+  SettingsArguments args;
+  std::string error = ParseSettings(argc, argv, args);
+  if (!error.empty()) return UsageError("settings", error.c_str());
+
+  std::unique_ptr<CRegSettingsStore> regStore;
+  std::unique_ptr<CIniSettingsStore> iniStore;
+  CSettingsStore* store;
+  std::string where;
+  if (args.reg) {
+    where = std::string(args.user ? "HKEY_CURRENT_USER\\" : "HKEY_LOCAL_MACHINE\\") +
+            (args.root != nullptr ? args.root : kProductKey);
+    regStore.reset(args.root != nullptr ? new CRegSettingsStore(args.user, args.root)
+                                        : new CRegSettingsStore(args.user));
+    store = regStore.get();
+  } else {
+    iniStore.reset(new CIniSettingsStore(args.iniFile, args.user, 0));
+    if (iniStore->m_strFile.IsEmpty())
+      return Failed("no place for " + std::string(args.iniFile) +
+                    ": the user's data directory is not set (DefaultUserDataDir of the product key)");
+    where = static_cast<LPCSTR>(iniStore->m_strFile);
+    store = iniStore.get();
+  }
+
+  const char* section = args.operands[0];
+  const char* name = args.operands.size() > 1 ? args.operands[1] : nullptr;
+  std::string what = (name ? "value '" + std::string(name) + "' in section '" : "section '") + section + "' of " + where;
+
+  if (args.action == "get") {
+    if (args.asInt) {
+      DWORD value = 0;
+      if (!store->GetInt(section, name, &value, args.scrambled)) return Failed("no integer " + what);
+      printf("%lu\n", static_cast<unsigned long>(value));
+    } else {
+      CString value;
+      if (!store->GetString(section, name, value, args.scrambled)) return Failed("no text " + what);
+      printf("%s\n", static_cast<LPCSTR>(value));
+    }
+    return kExitOk;
+  }
+
+  if (args.action == "set") {
+    const char* text = args.operands[2];
+    BOOL written;
+    if (args.asInt) {
+      DWORD value = 0;
+      if (!ParseInt(text, &value)) return UsageError("settings", "--int needs a 32-bit number as VALUE");
+      written = store->SetInt(section, name, value, args.scrambled);
+    } else {
+      written = store->SetString(section, name, text, args.scrambled);
+    }
+    if (!written) {
+      std::string why = args.scrambled ? " (scrambling takes printable 7-bit text only)" : "";
+      if (!args.reg) why += " (INI files take no line breaks, nor '=' in a name)";
+      return Failed("could not write " + what + why);
+    }
+    return kExitOk;
+  }
+
+  BOOL deleted = name != nullptr ? store->DeleteValue(section, name) : store->DeleteSection(section);
+  if (!deleted) return Failed("could not delete " + what);
+  return kExitOk;
+}
+
+int RunScrambling(const char* command, BOOL (*convert)(LPCSTR, CString&), int argc, char** argv) {
+  if (argc != 1) return UsageError(command, "expects one text");
+  CString result;
+  if (!convert(argv[0], result)) {
+    fprintf(stderr, "ldhost %s: the text holds a byte from 128 up or a control character\n", command);
+    return kExitFailed;
+  }
+  printf("%s\n", static_cast<LPCSTR>(result));
+  return kExitOk;
+}
+
+int RunScramble(int argc, char** argv) { return RunScrambling("scramble", ScrambleText, argc, argv); }
+int RunUnscramble(int argc, char** argv) { return RunScrambling("unscramble", UnscrambleText, argc, argv); }
+
+int RunDirs(int argc, char** argv) {
+  if (argc != 0) return UsageError("dirs", "takes no arguments");
+  std::vector<std::string> missing;
+  auto show = [&missing](const char* label, const char* value, BOOL found, const char* registryName) {
+    printf("%-22s %s\n", label, found ? value : "(not set)");
+    if (!found) missing.push_back(registryName);
+  };
+
+  CString dir;
+  BOOL found = GetProductDir(dir);
+  show("product directory:", dir, found, "ProductDir");
+  found = GetProgramDir(dir);
+  show("program directory:", dir, found, "ProgramDir");
+  {
+    CRegSettingsStore machine(FALSE);
+    found = machine.GetString("\\", "GlobalDataDir", dir, FALSE) && !dir.IsEmpty();
+  }
+  show("global data directory:", dir, found, "GlobalDataDir");
+  found = GetUserDataDir(dir);
+  show("user data directory:", dir, found, "DefaultUserDataDir");
+
+  int platform = GetOsPlatform();
+  const char* family = platform == kOsPlatformWindowsNT   ? "Windows NT"
+                       : platform == kOsPlatformWindows9x ? "Windows 95/98/Me"
+                                                          : "unknown";
+  printf("%-22s %d (%s)\n", "platform family:", platform, family);
+  GetWindowsProfileDir(dir);
+  printf("%-22s %s\n", "profile directory:", dir.IsEmpty() ? "(none recorded)" : static_cast<LPCSTR>(dir));
+
+  if (missing.empty()) return kExitOk;
+  std::string names;
+  for (const std::string& name : missing) names += (names.empty() ? "" : ", ") + name;
+  fprintf(stderr, "ldhost dirs: not set in HKEY_LOCAL_MACHINE\\%s: %s\n", kProductKey, names.c_str());
+  return kExitFailed;
+}
+
+const HostCommand settingsCommand(
+    "settings", "read, write or delete a setting in the registry or an INI file",
+    "usage: ldhost settings get    (--reg [--user] [--root PATH] | --ini FILE [--user])\n"
+    "                              SECTION NAME [--int] [--scrambled]\n"
+    "       ldhost settings set    (...same store options...) SECTION NAME VALUE [--int] [--scrambled]\n"
+    "       ldhost settings delete (...same store options...) SECTION [NAME]\n\n"
+    "Goes through the library's settings stores.\n\n"
+    "  --reg        the registry: the product key Software\\Corvane\\Lodestar\\CurrentVersion\n"
+    "               below HKEY_LOCAL_MACHINE, or below HKEY_CURRENT_USER with --user.\n"
+    "               SECTION is a key path below it: \"\\\" is the key itself, \"\\A\\B\" a\n"
+    "               subkey (give sections with a leading backslash).\n"
+    "  --root PATH  with --reg: the key PATH of the hive in place of the product key\n"
+    "               (created when missing).\n"
+    "  --ini FILE   an INI file. With --user, FILE lies in the data directory of the\n"
+    "               user (DefaultUserDataDir\\User1\\); without, a drive or network path\n"
+    "               is used as given and any other name lies in GlobalDataDir.\n"
+    "  --int        the value is a 32-bit integer (VALUE in decimal, 0x hex or 0 octal;\n"
+    "               printed as unsigned decimal).\n"
+    "  --scrambled  the value is kept scrambled.\n\n"
+    "get prints the value. delete removes one value, or without NAME the whole\n"
+    "section (a registry key must have no subkeys).\n"
+    "Exit codes: 0 done, 1 missing value or refused write or delete, 2 bad arguments.\n",
+    RunSettings);
+
+const HostCommand scrambleCommand(
+    "scramble", "scramble a text as the settings stores keep it",
+    "usage: ldhost scramble TEXT\n\n"
+    "Prints TEXT in the scrambled form of the settings stores (abc gives vxz).\n"
+    "Exit code 1 when TEXT holds a byte from 128 up or a control character that\n"
+    "is not white space.\n",
+    RunScramble);
+
+const HostCommand unscrambleCommand(
+    "unscramble", "give back the text of a scrambled value",
+    "usage: ldhost unscramble TEXT\n\n"
+    "Prints the text that scrambles to TEXT (vxz gives abc).\n"
+    "Exit code 1 when TEXT holds a byte from 128 up or a control character that\n"
+    "is not white space.\n",
+    RunUnscramble);
+
+const HostCommand dirsCommand(
+    "dirs", "print the product's directories and platform",
+    "usage: ldhost dirs\n\n"
+    "Prints the product, program, global data and user data directories (from the\n"
+    "machine-wide product key HKEY_LOCAL_MACHINE\\Software\\Corvane\\Lodestar\\CurrentVersion),\n"
+    "the Windows platform family and the user's profile directory.\n"
+    "Exit code 1 when one of the directories is not set.\n",
+    RunDirs);
+
+}  // namespace
