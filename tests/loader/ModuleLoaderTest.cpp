@@ -204,6 +204,7 @@ TEST(ModuleLoader, FailedLoadShowsTheBoxAndRestoresTheDirectory) {
     script.Expect().Caption(kCaption).Text(BoxText(c.path, c.error)).Icon(BoxIcon::Warning).Buttons({IDOK});
     CModuleLoader loader(c.path.c_str());
     EXPECT_FALSE(loader.Load(TRUE));
+    EXPECT_EQ(GetLastError(), c.error) << "the error number is left for the caller";
     EXPECT_EQ(loader.GetModule(), nullptr);
     EXPECT_EQ(CurrentDirectory(), dirs.Root());
     EXPECT_FALSE(SystemText(c.error).empty());
@@ -235,6 +236,7 @@ TEST(ModuleLoader, NoBoxWhenSwitchedOffOrWithoutPath) {
 
   CModuleLoader missing((dirs.Lib() + "\\absent.dll").c_str());
   EXPECT_FALSE(missing.Load(FALSE));
+  EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_MOD_NOT_FOUND));
   EXPECT_EQ(CurrentDirectory(), dirs.Root());
 
   CModuleLoader empty;
