@@ -12,7 +12,8 @@ class CHtmlStringForwarder : public CHtmlTokenizer {
   CHtmlStringForwarder();
   ~CHtmlStringForwarder() override;
 
-  // Stores the sink and runs Init; does nothing for a null sink.
+  // Stores the sink and runs Init; does nothing for a null sink. Events
+  // before a sink is attached are dropped.
   void Attach(CHtmlStringSink* pSink);
 
   BOOL OnStartTag(CTextBuffer* pName, CNameValuePair** ppAttrs, int nAttrs, BOOL* pbContinue) override;

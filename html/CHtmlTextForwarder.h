@@ -11,7 +11,8 @@ class CHtmlTextForwarder : public CHtmlTokenizer {
   CHtmlTextForwarder();
   ~CHtmlTextForwarder() override;
 
-  // Stores the sink and runs Init; does nothing for a null sink.
+  // Stores the sink and runs Init; does nothing for a null sink. Events
+  // before a sink is attached are dropped.
   void Attach(CHtmlTextSink* pSink);
 
   BOOL OnStartTag(CTextBuffer* pName, CNameValuePair** ppAttrs, int nAttrs, BOOL* pbContinue) override;

@@ -47,6 +47,11 @@ const int kMaxCharRefName = 6;
 
 bool IsQuote(char ch) { return ch == '"' || ch == '\''; }
 
+// Bytes with a meaning of their own in text and in comments; runs of all
+// other bytes are copied at once.
+bool IsTextMarkupByte(char ch) { return ch == '<' || ch == '&' || ch == '\n' || ch == '\r'; }
+bool IsCommentMarkupByte(char ch) { return ch == '-' || ch == '>' || ch == '\n' || ch == '\r'; }
+
 // Reads a decimal number the way the runtime's atoi does (leading white
 // space, an optional sign, digits up to the first non-digit, 0 without
 // digits), saturating instead of overflowing.
@@ -321,6 +326,14 @@ void CHtmlTokenizer::CloseTagWithSlash() {
 // State 0: text, up to the next "<" or "&" or the end of the chunk.
 LPCSTR CHtmlTokenizer::ScanText(LPCSTR p, LPCSTR pEnd) {
   while (p < pEnd) {
+    // A run of ordinary bytes is copied at once.
+    LPCSTR pRun = p;
+    while (p < pEnd && !IsTextMarkupByte(*p)) ++p;
+    if (p != pRun) {
+      m_bSpaceDue = TRUE;
+      m_text.Append(pRun, static_cast<int>(p - pRun));
+      if (p == pEnd) break;
+    }
     char ch = *p++;
     switch (ch) {
       case '\n':
@@ -464,6 +477,12 @@ LPCSTR CHtmlTokenizer::ScanBangDash(LPCSTR p) {
 // State 6: comment text, up to a "-" or the ">" that ends a "<! " comment.
 LPCSTR CHtmlTokenizer::ScanComment(LPCSTR p, LPCSTR pEnd) {
   while (p < pEnd) {
+    LPCSTR pRun = p;
+    while (p < pEnd && !IsCommentMarkupByte(*p)) ++p;
+    if (p != pRun) {
+      m_comment.Append(pRun, static_cast<int>(p - pRun));
+      if (p == pEnd) break;
+    }
     char ch = *p++;
     switch (ch) {
       case '\n':

@@ -52,18 +52,16 @@ class CCountingSink : public CHtmlStringSink {
   long long m_nTextBytes = 0;
 };
 
-// Processor time of this process: the machine may be shared, and waiting
-// for a processor is no part of the tokenizer's cost.
+// Processor time of this process where the system measures it finely (the
+// machine may be shared, and waiting for a processor is no part of the
+// tokenizer's cost); elapsed time on Windows, whose process times tick in
+// steps of several milliseconds.
 double CpuSeconds() {
 #if defined(_WIN32)
-  FILETIME creation, exit, kernel, user;
-  GetProcessTimes(GetCurrentProcess(), &creation, &exit, &kernel, &user);
-  ULARGE_INTEGER k, u;
-  k.LowPart = kernel.dwLowDateTime;
-  k.HighPart = kernel.dwHighDateTime;
-  u.LowPart = user.dwLowDateTime;
-  u.HighPart = user.dwHighDateTime;
-  return static_cast<double>(k.QuadPart + u.QuadPart) / 1e7;
+  LARGE_INTEGER frequency, now;
+  QueryPerformanceFrequency(&frequency);
+  QueryPerformanceCounter(&now);
+  return static_cast<double>(now.QuadPart) / static_cast<double>(frequency.QuadPart);
 #else
   timespec now;
   clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &now);

@@ -129,6 +129,15 @@ TEST(StringForwarder, AttachWithoutSinkChangesNothing) {
   EXPECT_EQ(forwarder.m_pSink, &sink);
 }
 
+TEST(Forwarders, EventsWithoutASinkAreDropped) {
+  CHtmlStringForwarder stringForwarder;
+  CHtmlTextForwarder textForwarder;
+  ASSERT_TRUE(stringForwarder.Init());
+  ASSERT_TRUE(textForwarder.Init());
+  Feed(stringForwarder, {"<a b=c>text</a><!--c-->"});
+  Feed(textForwarder, {"<a b=c>text</a><!--c-->"});
+}
+
 TEST(StringForwarder, ZeroBytesReachTheSinkAsSpaces) {
   CRecordingStringSink sink;
   CHtmlStringForwarder forwarder;

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "EventRecorder.h"
@@ -10,6 +11,9 @@
 namespace {
 
 struct TokenizerCase {
+  TokenizerCase(const char* pszName, std::string strInput, Events expected, TokenizeOptions opts = TokenizeOptions())
+      : name(pszName), input(std::move(strInput)), events(std::move(expected)), options(opts) {}
+
   const char* name;
   std::string input;
   Events events;  // as reported for the whole input in one chunk
