@@ -42,10 +42,12 @@ CWnd* CWnd::FromHandle(HWND hWnd) {
 
   AfxThreadState* pThreadState = AfxGetThreadState();
   if (pThreadState == NULL) return NULL;
-  CWnd*& pTemp = pThreadState->temporaryWindows[hWnd];
-  if (pTemp == NULL) pTemp = new CWnd;
-  pTemp->m_hWnd = hWnd;  // also when someone detached or destroyed it meanwhile
-  return pTemp;
+  auto it = pThreadState->temporaryWindows.find(hWnd);
+  if (it == pThreadState->temporaryWindows.end()) {
+    it = pThreadState->temporaryWindows.emplace(hWnd, new CWnd).first;
+  }
+  it->second->m_hWnd = hWnd;  // also when someone detached or destroyed it meanwhile
+  return it->second;
 }
 
 void CWnd::DeleteTempMap() { AfxDeleteTempWindows(); }
