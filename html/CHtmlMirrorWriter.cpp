@@ -1,6 +1,8 @@
 #include "html/CHtmlMirrorWriter.h"
 
 #include <fcntl.h>
+#include <stdlib.h>
+#include <string.h>
 #include <sys/stat.h>
 
 #include <new>
@@ -36,6 +38,22 @@ const int kCreateForWriting = O_RDWR | O_CREAT | O_TRUNC;
 const int kReadWritePermission = S_IRUSR | S_IWUSR;
 #endif
 const int kReadPermission = 4;
+
+// Whether the output path names the open source file, which truncating the
+// output would destroy.
+#if defined(_WIN32)
+bool IsSourceFile(LPCSTR pszSource, int, LPCSTR pszOutput) {
+  char szSource[_MAX_PATH], szOutput[_MAX_PATH];
+  if (!_fullpath(szSource, pszSource, _MAX_PATH) || !_fullpath(szOutput, pszOutput, _MAX_PATH)) return false;
+  return _stricmp(szSource, szOutput) == 0;
+}
+#else
+bool IsSourceFile(LPCSTR, int hSource, LPCSTR pszOutput) {
+  struct stat source, output;
+  if (fstat(hSource, &source) != 0 || stat(pszOutput, &output) != 0) return false;
+  return source.st_dev == output.st_dev && source.st_ino == output.st_ino;
+}
+#endif
 
 // Writes all bytes; false on the first failed write.
 bool WriteAll(int hFile, LPCSTR p, int nLength) {
@@ -74,6 +92,10 @@ BOOL CHtmlMirrorWriter::Run() {
   // The source first: a source that cannot be opened leaves no output file.
   m_hSource = CrtOpen(m_strSource, kReadOnly | kTextMode, 0);
   if (m_hSource == -1) return FALSE;
+  if (IsSourceFile(m_strSource, m_hSource, m_strOutput)) {
+    CloseFiles();
+    return FALSE;
+  }
   m_hOutput = CrtOpen(m_strOutput, kCreateForWriting | kTextMode, kReadWritePermission);
   if (m_hOutput == -1) {
     CloseFiles();

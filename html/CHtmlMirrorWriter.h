@@ -18,8 +18,8 @@ class CHtmlMirrorWriter : public CHtmlStringSink {
   ~CHtmlMirrorWriter();
 
   // Writes the mirror file, replacing any earlier content. 0 when the
-  // source cannot be read, the output path is empty, or the output cannot
-  // be opened or written.
+  // source cannot be read, the output path is empty or names the source
+  // itself, or the output cannot be opened or written.
   BOOL Run();
 
   BOOL OnStartTag(const CString& strName, CNameValuePair** ppAttrs, int nAttrs, BOOL* pbContinue) override;

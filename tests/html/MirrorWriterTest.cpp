@@ -149,6 +149,13 @@ TEST_F(MirrorWriter, EmptyOutputPathGivesZero) {
   EXPECT_FALSE(writer.Run());
 }
 
+TEST_F(MirrorWriter, OutputThatIsTheSourceGivesZeroAndKeepsTheSource) {
+  WriteFileBytes(m_source, "<p>keep me</p>");
+  CHtmlMirrorWriter writer(m_source.c_str(), ("./" + m_source).c_str());
+  EXPECT_FALSE(writer.Run());
+  EXPECT_EQ(ReadFileBytes(m_source), "<p>keep me</p>");
+}
+
 TEST_F(MirrorWriter, OutputThatCannotBeOpenedGivesZero) {
   WriteFileBytes(m_source, "<p>");
   CHtmlMirrorWriter writer(m_source.c_str(), "html_no_such_dir/sub/out.html");
