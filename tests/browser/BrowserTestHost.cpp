@@ -1,0 +1,74 @@
+#include "BrowserTestHost.h"
+
+#include <afxwin.h>
+#include <gtest/gtest.h>
+#include <windows.h>
+
+#include <filesystem>
+#include <memory>
+
+#include "RegistrySandbox.h"
+#include "frame/LibraryEntry.h"
+
+const char kAppCaption[] = "browser_tests";
+
+namespace {
+
+CWinApp theApp(kAppCaption);
+
+std::string g_programDir;
+std::string g_scratchRoot;
+std::string g_usersDir;
+std::string g_userDataDir;
+
+std::string ExecutableDir() {
+  char path[MAX_PATH] = {0};
+  GetModuleFileNameA(NULL, path, MAX_PATH);
+  std::string text = path;
+  return text.substr(0, text.rfind('\\') + 1);
+}
+
+class BrowserTestEnvironment : public ::testing::Environment {
+ public:
+  void SetUp() override {
+    ASSERT_TRUE(AfxWinInit(GetModuleHandleA(NULL), NULL, GetCommandLineA(), SW_SHOW));
+    InitExtensionDll();
+
+    char temp[MAX_PATH] = {0};
+    GetTempPathA(MAX_PATH, temp);
+    g_scratchRoot = std::string(temp) + "ldxbrowser" + std::to_string(GetCurrentProcessId()) + "\\";
+    // Open commands are cut at these characters, and paths with a blank are
+    // quoted: the tests choose where they appear.
+    ASSERT_EQ(std::string::npos, g_scratchRoot.find_first_of(" -/%")) << g_scratchRoot;
+    g_usersDir = g_scratchRoot + "Users\\";
+    g_userDataDir = g_usersDir + "User1\\";
+    std::filesystem::create_directories(g_userDataDir);
+
+    // The library keeps the program directory for the life of the process
+    // once it has read it, so it is recorded before any test runs.
+    g_programDir = ExecutableDir();
+    m_sandbox.reset(new RegistrySandbox);
+    m_sandbox->SetString(HKEY_LOCAL_MACHINE, kProductKey, "ProgramDir", g_programDir);
+    m_sandbox->SetString(HKEY_LOCAL_MACHINE, kProductKey, "DefaultUserDataDir", g_usersDir);
+  }
+  void TearDown() override {
+    m_sandbox.reset();
+    std::error_code ignored;
+    std::filesystem::remove_all(g_scratchRoot, ignored);
+  }
+
+ private:
+  std::unique_ptr<RegistrySandbox> m_sandbox;
+};
+const auto* const g_environment = ::testing::AddGlobalTestEnvironment(new BrowserTestEnvironment);
+
+}  // namespace
+
+namespace BrowserTestHost {
+
+const std::string& ProgramDir() { return g_programDir; }
+const std::string& ScratchRoot() { return g_scratchRoot; }
+const std::string& UsersDir() { return g_usersDir; }
+const std::string& UserDataDir() { return g_userDataDir; }
+
+}  // namespace BrowserTestHost
