@@ -1,0 +1,2 @@
+// Netscape User Preferences of the example profile "guest".
+user_pref("browser.startup.homepage", "http://www.example.com/");

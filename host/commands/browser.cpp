@@ -1,0 +1,231 @@
+// Commands of the browser integration: installed and default browsers,
+// browser profile locations, and opening a URL through brwsapp.exe.
+#include <afxwin.h>
+#include <stdio.h>
+#include <stdlib.h>
+#include <string.h>
+
+#include <set>
+#include <string>
+
+#include "HostCommand.h"
+#include "browser/BrowserDiscovery.h"
+#include "browser/BrowserProfiles.h"
+#include "browser/CBrowserLauncher.h"
+#include "config/CUserDirs.h"
+#include "config/ProductDirs.h"
+
+namespace {
+
+struct NamedRecord {
+  const char* title;
+  CBrowserInfo* info;
+};
+
+const NamedRecord kRecords[] = {
+    {"Netscape 32-bit", &g_browserNetscape32},
+    {"Internet Explorer", &g_browserIExplore},
+    {"Mosaic (registered)", &g_browserMosaic},
+    {"Netscape 16-bit", &g_browserNetscape16},
+    {"Mosaic (INI file only)", &g_browserMosaicIni},
+};
+
+const char* YesNo(int value) { return value ? "yes" : "no"; }
+
+const char* OrNone(const CString& text) { return text.IsEmpty() ? "(none)" : static_cast<LPCSTR>(text); }
+
+int RunBrowsers(int argc, char** argv) {
+  if (argc > 0) return UsageError("browsers", "takes no arguments");
+  // The queries run discovery once; the records are read afterwards.
+  int netscapeInstalled = IsNetscapeInstalled();
+  int netscapeSelected = IsNetscapeSelected();
+  int iexploreInstalled = IsIExploreInstalled();
+  int mosaicInstalled = IsMosaicInstalled();
+  const char* selected = "(none: no browser found)";
+  for (const NamedRecord& record : kRecords) {
+    CBrowserInfo& info = *record.info;
+    if (!info.IsAvailable()) {
+      printf("%s: not found\n", record.title);
+      continue;
+    }
+    printf("%s: available\n", record.title);
+    printf("  name:        %s\n", static_cast<LPCSTR>(info.m_strName));
+    printf("  description: %s\n", static_cast<LPCSTR>(info.m_strDescription));
+    printf("  program:     %s\n", static_cast<LPCSTR>(info.m_strExePath));
+    printf("  arguments:   \"%s\"\n", static_cast<LPCSTR>(info.m_strArguments));
+    printf("  DDE service: %s\n", OrNone(info.m_strDdeService));
+    if (g_pSelectedBrowser == record.info) selected = record.title;
+  }
+  printf("selected: %s\n", selected);
+  printf("Netscape installed: %s\n", YesNo(netscapeInstalled));
+  printf("Netscape selected: %s\n", YesNo(netscapeSelected));
+  printf("Internet Explorer installed: %s\n", YesNo(iexploreInstalled));
+  printf("Mosaic installed: %s\n", YesNo(mosaicInstalled));
+  printf("Netscape 32-bit registered: %s\n", YesNo(IsNetscape32Registered()));
+  return kExitOk;
+}
+
+int RunProfiles(int argc, char** argv) {
+  if (argc > 0) return UsageError("profiles", "takes no arguments");
+  CString path;
+  GetNetscapeBookmarkFile(path);
+  printf("Netscape bookmark file: %s\n", OrNone(path));
+  GetNetscapePrefsFile(path);
+  printf("Netscape preferences file: %s\n", OrNone(path));
+  CStringArray users;
+  if (GetNetscapeUsers(users)) {
+    printf("Netscape profiles: %d\n", users.GetSize());
+    for (int i = 0; i < users.GetSize(); ++i) printf("  %s\n", static_cast<LPCSTR>(users[i]));
+  } else {
+    printf("Netscape profiles: none could be listed\n");
+  }
+  CString sole;
+  if (!GetSoleNetscapeUser(sole))
+    printf("sole Netscape profile: none (several profiles: the user chooses)\n");
+  else
+    printf("sole Netscape profile: %s\n", OrNone(sole));
+  GetIExploreFavoritesDir(path);
+  printf("Internet Explorer favorites: %s\n", OrNone(path));
+  return kExitOk;
+}
+
+struct OpenArguments {
+  const char* url = nullptr;
+  const char* postData = nullptr;
+  bool newWindow = false;
+  bool file = false;
+  int waitSeconds = -1;  // -1: do not wait for the launcher
+};
+
+std::string ParseOpen(int argc, char** argv, OpenArguments& args) {
+  for (int i = 0; i < argc; ++i) {
+    std::string arg = argv[i];
+    if (arg == "--post" || arg == "--wait") {
+      if (i + 1 >= argc) return arg + " needs a value";
+      const char* value = argv[++i];
+      if (arg == "--post") {
+        args.postData = value;
+      } else {
+        char* end = nullptr;
+        long seconds = strtol(value, &end, 10);
+        if (*value == '\0' || *end != '\0' || seconds < 0 || seconds > 3600)
+          return "--wait needs a number of seconds from 0 to 3600";
+        args.waitSeconds = static_cast<int>(seconds);
+      }
+    } else if (arg == "--new-window") {
+      args.newWindow = true;
+    } else if (arg == "--file") {
+      args.file = true;
+    } else if (arg.size() > 1 && arg[0] == '-' && arg[1] == '-') {
+      return "unknown option " + arg;
+    } else if (args.url == nullptr) {
+      args.url = argv[i];
+    } else {
+      return "expects one URL";
+    }
+  }
+  if (args.url == nullptr) return "expects a URL (or a file path with --file)";
+  if (args.file && args.postData != nullptr) return "--post does not go with --file";
+  return std::string();
+}
+
+// Names of the request files now in the user's data directory.
+std::set<std::string> RequestFiles(const CString& dataDir) {
+  std::set<std::string> names;
+  WIN32_FIND_DATAA found;
+  HANDLE find = FindFirstFileA(dataDir + "msg*.tmp", &found);
+  if (find == INVALID_HANDLE_VALUE) return names;
+  do names.insert(found.cFileName);
+  while (FindNextFileA(find, &found));
+  FindClose(find);
+  return names;
+}
+
+// Waits until brwsapp.exe has taken the request file that the launch made.
+int WaitForLauncher(const CString& dataDir, const std::set<std::string>& before, int seconds) {
+  std::string request;
+  for (const std::string& name : RequestFiles(dataDir))
+    if (before.count(name) == 0) request = name;
+  if (request.empty()) {
+    printf("brwsapp.exe took the request\n");
+    return kExitOk;
+  }
+  CString path = dataDir + request.c_str();
+  for (int waited = 0; GetFileAttributesA(path) != INVALID_FILE_ATTRIBUTES; waited += 50) {
+    if (waited >= seconds * 1000) {
+      fprintf(stderr, "ldhost open: the request file %s is still there after %d s\n", request.c_str(), seconds);
+      return kExitFailed;
+    }
+    Sleep(50);
+  }
+  printf("brwsapp.exe took the request file %s\n", request.c_str());
+  return kExitOk;
+}
+
+int RunOpen(int argc, char** argv) {
+  OpenArguments args;
+  std::string error = ParseOpen(argc, argv, args);
+  if (!error.empty()) return UsageError("open", error.c_str());
+
+  CString dataDir;
+  std::set<std::string> before;
+  bool haveDataDir = CUserDirs().GetDataDirOfUser(0, dataDir) != FALSE;
+  if (haveDataDir) before = RequestFiles(dataDir);
+
+  CBrowserLauncher launcher;
+  int result;
+  if (args.file)
+    result = args.newWindow ? launcher.OpenLocalFileInNewWindow(args.url) : launcher.OpenLocalFile(args.url);
+  else
+    result = args.newWindow ? launcher.OpenUrlInNewWindow(args.url, args.postData)
+                            : launcher.OpenUrl(args.url, args.postData);
+  if (result != 0) {
+    printf("launch result: %d (system error %lu)\n", result, static_cast<unsigned long>(launcher.m_dwError));
+    launcher.ReportLaunchError(args.url, result);
+    return kExitFailed;
+  }
+  CString programDir;
+  GetProgramDir(programDir);
+  printf("launch result: 0 (started %sbrwsapp.exe)\n", static_cast<LPCSTR>(programDir));
+  if (args.waitSeconds < 0 || !haveDataDir) return kExitOk;
+  return WaitForLauncher(dataDir, before, args.waitSeconds);
+}
+
+const HostCommand browsersCommand(
+    "browsers", "list the installed browsers and the selected one",
+    "usage: ldhost browsers\n\n"
+    "Runs browser discovery as the client does (once per process): App Paths\n"
+    "entries of Netscape.exe, IEXPLORE.EXE and mosaic.exe, NETSCAPE.INI and\n"
+    "MOSAIC.INI, and the open command of the class of .htm files. Prints each\n"
+    "of the five records (name, description, program, arguments, DDE service),\n"
+    "the selected browser and the answers of the browser queries, including\n"
+    "whether a 32-bit Netscape is registered right now.\n",
+    RunBrowsers);
+
+const HostCommand profilesCommand(
+    "profiles", "show the browsers' bookmark, preferences and favorites locations",
+    "usage: ldhost profiles\n\n"
+    "Prints the Netscape bookmark file and preferences file of the profile\n"
+    "chosen in \"NetscapeUser\" of [Browser Options] in the user's ldglobal.ini\n"
+    "(else Netscape's current profile), the Netscape profiles, the sole\n"
+    "profile when there is at most one, and the Internet Explorer favorites\n"
+    "folder. \"(none)\" marks what was not found.\n",
+    RunProfiles);
+
+const HostCommand openCommand(
+    "open", "open a URL or a local file in the browser through brwsapp.exe",
+    "usage: ldhost open URL [--post DATA] [--new-window] [--wait SECONDS]\n"
+    "       ldhost open PATH --file [--new-window] [--wait SECONDS]\n\n"
+    "Writes a request file (msgXXXX.tmp) into the user's data directory and\n"
+    "starts brwsapp.exe from the program directory with the file's name as\n"
+    "its command line, without waiting for it. Prints the launch result. On a\n"
+    "failure it shows the error box as the client does, and exits with 1.\n\n"
+    "  --post DATA     POST data for the URL\n"
+    "  --new-window    ask for a new browser window\n"
+    "  --file          the argument is the path of a local file\n"
+    "  --wait SECONDS  then wait until brwsapp.exe has taken the request file\n"
+    "                  away (exit code 1 when it is still there)\n\n"
+    "A URL or POST data with a line break is refused (system error 87).\n",
+    RunOpen);
+
+}  // namespace
