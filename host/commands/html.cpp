@@ -83,6 +83,7 @@ int RunMirror(int argc, char** argv) {
             argv[1]);
     return kExitFailed;
   }
+  printf("mirrored %s into %s\n", argv[0], argv[1]);
   return kExitOk;
 }
 
