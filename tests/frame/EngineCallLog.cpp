@@ -2,11 +2,21 @@
 
 #include <stdio.h>
 
-EngineCallLog::EngineCallLog() : m_module(LoadLibraryA("ctreestd.dll")) {
-  m_count = reinterpret_cast<CtreeCallCountFn>(GetProcAddress(m_module, MAKEINTRESOURCEA(kCtreeCallCountOrdinal)));
-  m_get = reinterpret_cast<CtreeGetCallFn>(GetProcAddress(m_module, MAKEINTRESOURCEA(kCtreeGetCallOrdinal)));
-  m_reset = reinterpret_cast<CtreeResetFn>(GetProcAddress(m_module, MAKEINTRESOURCEA(kCtreeResetOrdinal)));
+namespace {
+
+// The stand-in's record functions are exported by ordinal only.
+template <typename Function>
+Function Entry(HMODULE module, WORD ordinal) {
+  return reinterpret_cast<Function>(reinterpret_cast<void*>(GetProcAddress(module, MAKEINTRESOURCEA(ordinal))));
 }
+
+}  // namespace
+
+EngineCallLog::EngineCallLog()
+    : m_module(LoadLibraryA("ctreestd.dll")),
+      m_count(Entry<CtreeCallCountFn>(m_module, kCtreeCallCountOrdinal)),
+      m_get(Entry<CtreeGetCallFn>(m_module, kCtreeGetCallOrdinal)),
+      m_reset(Entry<CtreeResetFn>(m_module, kCtreeResetOrdinal)) {}
 
 EngineCallLog::~EngineCallLog() { FreeLibrary(m_module); }
 

@@ -34,7 +34,8 @@ class ChainedLibraryTest : public ::testing::Test {
     if (m_library) FreeLibrary(m_library);
   }
   void Chain() {
-    auto init = reinterpret_cast<void (*)()>(GetProcAddress(m_library, MAKEINTRESOURCEA(kInitExtensionDllOrdinal)));
+    auto init = reinterpret_cast<void (*)()>(
+        reinterpret_cast<void*>(GetProcAddress(m_library, MAKEINTRESOURCEA(kInitExtensionDllOrdinal))));
     ASSERT_NE(init, nullptr);
     init();
   }
