@@ -8,6 +8,7 @@
 #include <memory>
 
 #include "RegistrySandbox.h"
+#include "ScratchDir.h"
 #include "frame/LibraryEntry.h"
 
 const char kAppCaption[] = "browser_tests";
@@ -17,7 +18,7 @@ namespace {
 CWinApp theApp(kAppCaption);
 
 std::string g_programDir;
-std::string g_scratchRoot;
+std::unique_ptr<ScratchDir> g_scratch;
 std::string g_usersDir;
 std::string g_userDataDir;
 
@@ -34,13 +35,11 @@ class BrowserTestEnvironment : public ::testing::Environment {
     ASSERT_TRUE(AfxWinInit(GetModuleHandleA(NULL), NULL, GetCommandLineA(), SW_SHOW));
     InitExtensionDll();
 
-    char temp[MAX_PATH] = {0};
-    GetTempPathA(MAX_PATH, temp);
-    g_scratchRoot = std::string(temp) + "ldxbrowser" + std::to_string(GetCurrentProcessId()) + "\\";
+    g_scratch.reset(new ScratchDir("ldxbrowser"));
     // Open commands are cut at these characters, and paths with a blank are
     // quoted: the tests choose where they appear.
-    ASSERT_EQ(std::string::npos, g_scratchRoot.find_first_of(" -/%")) << g_scratchRoot;
-    g_usersDir = g_scratchRoot + "Users\\";
+    ASSERT_EQ(std::string::npos, g_scratch->Path().find_first_of(" -/%")) << g_scratch->Path();
+    g_usersDir = g_scratch->Path() + "Users\\";
     g_userDataDir = g_usersDir + "User1\\";
     std::filesystem::create_directories(g_userDataDir);
 
@@ -53,8 +52,7 @@ class BrowserTestEnvironment : public ::testing::Environment {
   }
   void TearDown() override {
     m_sandbox.reset();
-    std::error_code ignored;
-    std::filesystem::remove_all(g_scratchRoot, ignored);
+    g_scratch.reset();
   }
 
  private:
@@ -67,7 +65,7 @@ const auto* const g_environment = ::testing::AddGlobalTestEnvironment(new Browse
 namespace BrowserTestHost {
 
 const std::string& ProgramDir() { return g_programDir; }
-const std::string& ScratchRoot() { return g_scratchRoot; }
+const std::string& ScratchRoot() { return g_scratch->Path(); }
 const std::string& UsersDir() { return g_usersDir; }
 const std::string& UserDataDir() { return g_userDataDir; }
 

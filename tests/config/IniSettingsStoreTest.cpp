@@ -33,7 +33,7 @@ std::string SystemRead(const std::string& file, const char* section, const char*
 
 class IniSettingsStoreTest : public ::testing::Test {
  protected:
-  ScratchDir m_dir;
+  ScratchDir m_dir{"ldx-config-"};
 };
 
 TEST_F(IniSettingsStoreTest, QuotationMarksAndBlanksSurviveTheRoundTrip) {

@@ -32,7 +32,7 @@ class SettingsStoreHelpersTest : public ::testing::TestWithParam<bool> {
   }
 
   RegistrySandbox m_sandbox;
-  ScratchDir m_dir;
+  ScratchDir m_dir{"ldx-config-"};
   std::unique_ptr<CRegSettingsStore> m_reg;
   std::unique_ptr<CIniSettingsStore> m_ini;
   CSettingsStore* m_store = nullptr;

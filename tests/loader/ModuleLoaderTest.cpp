@@ -8,6 +8,7 @@
 #include <string>
 
 #include "BoxScript.h"
+#include "ScratchDir.h"
 #include "frame/CModuleLoader.h"
 
 namespace {
@@ -57,27 +58,12 @@ std::string BoxText(const std::string& path, DWORD error) {
 }
 
 // A fresh directory whose path holds spaces, with a subdirectory "lib dir"
-// for the libraries; everything in both is removed at the end.
-class TempDir {
+// for the libraries; both are removed with everything in them at the end.
+class FixtureDirs {
  public:
-  TempDir() {
-    static int counter = 0;
-    char temp[MAX_PATH];
-    GetTempPathA(MAX_PATH, temp);
-    char name[MAX_PATH];
-    snprintf(name, sizeof name, "%sldx loader test %lu %d", temp, GetCurrentProcessId(), ++counter);
-    m_root = name;
-    m_lib = m_root + "\\lib dir";
-    CreateDirectoryA(m_root.c_str(), NULL);
-    CreateDirectoryA(m_lib.c_str(), NULL);
-  }
-  ~TempDir() {
-    Clear(m_lib);
-    RemoveDirectoryA(m_lib.c_str());
-    Clear(m_root);
-    RemoveDirectoryA(m_root.c_str());
-  }
-  const std::string& Root() const { return m_root; }
+  FixtureDirs() : m_lib(m_scratch.NoSlash() + "\\lib dir") { CreateDirectoryA(m_lib.c_str(), NULL); }
+  // Without a trailing backslash, as the current directory reads.
+  std::string Root() const { return m_scratch.NoSlash(); }
   const std::string& Lib() const { return m_lib; }
   // Copies a fixture into "lib dir" and returns its full path.
   std::string Copy(const char* fixture, const char* as = NULL) const {
@@ -87,16 +73,8 @@ class TempDir {
   }
 
  private:
-  static void Clear(const std::string& dir) {
-    WIN32_FIND_DATAA found;
-    HANDLE search = FindFirstFileA((dir + "\\*").c_str(), &found);
-    if (search == INVALID_HANDLE_VALUE) return;
-    do {
-      if (!(found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)) DeleteFileA((dir + "\\" + found.cFileName).c_str());
-    } while (FindNextFileA(search, &found));
-    FindClose(search);
-  }
-  std::string m_root, m_lib;
+  ScratchDir m_scratch{"ldx loader test "};
+  std::string m_lib;
 };
 
 // Runs with the current directory set to a place of the test's choosing and
@@ -113,7 +91,7 @@ class InDirectory {
 };
 
 TEST(ModuleLoader, LoadRunsInTheLibraryDirectoryAndSwitchesBack) {
-  TempDir dirs;
+  FixtureDirs dirs;
   char rootName[MAX_PATH];
   snprintf(rootName, sizeof rootName, "ldx loader root %lu.dll", GetCurrentProcessId());
   std::string drivePath = std::string("C:\\") + rootName;
@@ -150,7 +128,7 @@ TEST(ModuleLoader, LoadRunsInTheLibraryDirectoryAndSwitchesBack) {
 }
 
 TEST(ModuleLoader, BareFileNameLoadsThroughTheSearchOrderInTheCurrentDirectory) {
-  TempDir dirs;
+  FixtureDirs dirs;
   std::string loadedFile = dirs.Copy(kEntry);
   InDirectory inRoot(dirs.Root());
   ASSERT_TRUE(SetDllDirectoryA(dirs.Lib().c_str()));
@@ -167,7 +145,7 @@ TEST(ModuleLoader, BareFileNameLoadsThroughTheSearchOrderInTheCurrentDirectory) 
 }
 
 TEST(ModuleLoader, DependencyBesideTheLibraryIsFound) {
-  TempDir dirs;
+  FixtureDirs dirs;
   dirs.Copy(kDependency);
   CModuleLoader loader(dirs.Copy(kNeedsDependency).c_str());
   IntFunction entry = Lookup<IntFunction>(loader, "FixtureEntry");
@@ -179,7 +157,7 @@ TEST(ModuleLoader, DependencyBesideTheLibraryIsFound) {
 // system's text, under the executable's file name, and leaves the current
 // directory where it was.
 TEST(ModuleLoader, FailedLoadShowsTheBoxAndRestoresTheDirectory) {
-  TempDir dirs;
+  FixtureDirs dirs;
   std::string notALibrary = dirs.Lib() + "\\not a library.dll";
   HANDLE file = CreateFileA(notALibrary.c_str(), GENERIC_WRITE, 0, NULL, CREATE_ALWAYS, 0, NULL);
   DWORD written;
@@ -230,7 +208,7 @@ TEST(ModuleLoader, FailureBoxIsOwnedByTheActiveWindow) {
 }
 
 TEST(ModuleLoader, NoBoxWhenSwitchedOffOrWithoutPath) {
-  TempDir dirs;
+  FixtureDirs dirs;
   InDirectory inRoot(dirs.Root());
   BoxScript noBoxes;
 
@@ -249,7 +227,7 @@ TEST(ModuleLoader, NoBoxWhenSwitchedOffOrWithoutPath) {
 }
 
 TEST(ModuleLoader, GetProcAddressLoadsOnFirstUseAndLooksUpByName) {
-  TempDir dirs;
+  FixtureDirs dirs;
   BoxScript noBoxes;
   struct Case {
     const char* fixture;
@@ -276,7 +254,7 @@ TEST(ModuleLoader, GetProcAddressLoadsOnFirstUseAndLooksUpByName) {
 }
 
 TEST(ModuleLoader, EveryFailingLookupTriesTheLoadAgainWithItsBox) {
-  TempDir dirs;
+  FixtureDirs dirs;
   std::string path = dirs.Lib() + "\\absent library.dll";
   BoxScript script;
   for (int i = 0; i < 3; ++i) script.Expect().Caption(kCaption).Text(BoxText(path, ERROR_MOD_NOT_FOUND));
@@ -289,7 +267,7 @@ TEST(ModuleLoader, EveryFailingLookupTriesTheLoadAgainWithItsBox) {
 // one back, the destructor gives back the one it holds, and Init forgets it.
 // The test keeps a reference of its own so the count can be read.
 TEST(ModuleLoader, HoldsOneReferenceAtATime) {
-  TempDir dirs;
+  FixtureDirs dirs;
   std::string path = dirs.Copy(kEntry);
   HMODULE own = LoadLibraryA(path.c_str());
   ASSERT_NE(own, nullptr);

@@ -11,49 +11,20 @@
 #include <thread>
 #include <vector>
 
+#include "ScratchDir.h"
 #include "frame/CLogFile.h"
 
 namespace {
 
 const char kStars[] = "******************";
+// Log directories hold blanks in their paths.
+const char kDirStem[] = "ldx log test ";
 
 std::string ThreadPrefix(DWORD threadId = GetCurrentThreadId()) {
   char prefix[16];
   snprintf(prefix, sizeof prefix, "[%.8x]", static_cast<unsigned>(threadId));
   return prefix;
 }
-
-// A fresh directory whose path holds spaces, removed with its files.
-class TempDir {
- public:
-  TempDir() {
-    static int counter = 0;
-    char temp[MAX_PATH];
-    GetTempPathA(MAX_PATH, temp);
-    char name[MAX_PATH];
-    snprintf(name, sizeof name, "%sldx log test %lu %d\\", temp, GetCurrentProcessId(), ++counter);
-    m_path = name;
-    CreateDirectoryA(m_path.c_str(), NULL);
-  }
-  ~TempDir() {
-    WIN32_FIND_DATAA found;
-    HANDLE search = FindFirstFileA((m_path + "*").c_str(), &found);
-    if (search != INVALID_HANDLE_VALUE) {
-      do {
-        if (!(found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)) DeleteFileA((m_path + found.cFileName).c_str());
-      } while (FindNextFileA(search, &found));
-      FindClose(search);
-    }
-    RemoveDirectoryA(m_path.c_str());
-  }
-  // The directory with its trailing backslash, and without.
-  const std::string& Path() const { return m_path; }
-  std::string NoSlash() const { return m_path.substr(0, m_path.size() - 1); }
-  std::string operator/(const std::string& name) const { return m_path + name; }
-
- private:
-  std::string m_path;
-};
 
 bool FileExists(const std::string& path) { return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES; }
 
@@ -72,7 +43,7 @@ std::string ReadBytes(const std::string& path) {
 // A settings file in its own directory; the log's file goes beside it
 // unless a test says otherwise.
 struct LogSettings {
-  TempDir dir;
+  ScratchDir dir{kDirStem};
   std::string ini = dir / "log settings.ini";
 
   void Set(const char* section, const char* key, const std::string& value) {
@@ -164,7 +135,7 @@ TEST(LogFile, LevelsDecideWhatIsEnabledAndWhetherAFileIsWritten) {
 }
 
 TEST(LogFile, PathComesFromPrefixOrDirectoryValue) {
-  TempDir logDir;
+  ScratchDir logDir(kDirStem);
   std::string dirNoSlash = logDir.NoSlash();
   struct Case {
     const char* what;
@@ -211,7 +182,7 @@ TEST(LogFile, WithoutDirectoryTheFileGoesToTheCurrentDirectory) {
 }
 
 TEST(LogFile, ConstructorsSetNamesAndPrefix) {
-  TempDir logDir;
+  ScratchDir logDir(kDirStem);
   std::string dirNoSlash = logDir.NoSlash();
   struct Case {
     const char* what;
@@ -236,7 +207,7 @@ TEST(LogFile, ConstructorsSetNamesAndPrefix) {
 // Section, keys and file name of the four-name constructor, read from the
 // system profile (no settings file given).
 TEST(LogFile, NamedSectionAndKeysFromTheSystemProfile) {
-  TempDir logDir;
+  ScratchDir logDir(kDirStem);
   char section[64];
   snprintf(section, sizeof section, "LDX-Log-Test-%lu", GetCurrentProcessId());
   WriteProfileStringA(section, "Where", logDir.NoSlash().c_str());
@@ -258,7 +229,7 @@ TEST(LogFile, NamedSectionAndKeysFromTheSystemProfile) {
 // The log started by its constructor reads the default section of the system
 // profile, and only such a log is ended by its destructor.
 TEST(LogFile, AutoStartedLogEndsOnDestruction) {
-  TempDir logDir;
+  ScratchDir logDir(kDirStem);
   struct Case {
     const char* level;
     bool fileExpected;
@@ -376,7 +347,7 @@ TEST(LogFile, LongSectionNamesAreCutInTheBanners) {
                {1000, CLogFile::kMaxBannerSection}};
   for (const Case& c : cases) {
     SCOPED_TRACE(c.length);
-    TempDir logDir;
+    ScratchDir logDir(kDirStem);
     std::string section(c.length, 'S');
     WriteProfileStringA(section.c_str(), "Main", logDir.NoSlash().c_str());
     WriteProfileStringA(section.c_str(), "Log", "1");

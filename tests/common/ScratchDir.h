@@ -6,13 +6,19 @@
 
 class ScratchDir {
  public:
-  ScratchDir();
+  // Makes "<temporary directory><stem><process id>_<n>\", n counting the
+  // scratch directories of this process. A stem with blanks gives a path
+  // with blanks.
+  explicit ScratchDir(const std::string& stem);
   ScratchDir(const ScratchDir&) = delete;
   ScratchDir& operator=(const ScratchDir&) = delete;
   ~ScratchDir();
 
-  // Windows path of the directory, ending with a backslash.
+  // Windows path of the directory, with its trailing backslash and without.
   const std::string& Path() const { return m_path; }
+  std::string NoSlash() const { return m_path.substr(0, m_path.size() - 1); }
+  // The path of an entry inside it.
+  std::string operator/(const std::string& name) const { return m_path + name; }
   // A path inside it whose name was not handed out before.
   std::string NewFile(const char* extension = ".ini");
 
