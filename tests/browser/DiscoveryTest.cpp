@@ -70,7 +70,11 @@ class Scene {
   void SetMozillaVersion(const std::string& version, DWORD type = REG_SZ) {
     m_registry.SetString(HKEY_CURRENT_USER, "Software\\Netscape\\Netscape Navigator\\Main", "Mozilla", version, type);
   }
-  void WriteIni(const std::string& path, const std::string& text) { m_files.Write(path, text); }
+  // Writes an INI file; "%R" in the text stands for the scene's root.
+  void WriteIni(const std::string& path, std::string text) {
+    for (size_t at; (at = text.find("%R")) != std::string::npos;) text.replace(at, 2, m_root);
+    m_files.Write(path, text);
+  }
   void WriteWindowsIni(const char* name, const std::string& text) { WriteIni(FileTerritory::WindowsDir() + name, text); }
   // ".htm" files open with this command.
   void SetHtmlBrowser(const std::string& command, const char* contentType = "text/html") {
@@ -176,13 +180,9 @@ TEST(DiscoveryTest, NetscapeIniCacheDirectoryLeadsToTheProgram) {
   for (const Case& c : cases) {
     SCOPED_TRACE(c.what);
     Scene scene;
-    auto withRoot = [&](std::string text) {
-      for (size_t at; (at = text.find("%R")) != std::string::npos;) text.replace(at, 2, scene.Root());
-      return text;
-    };
     std::string exe = scene.Program("NETSCAPE\\netscape.exe");
-    if (*c.windowsIni) scene.WriteWindowsIni("NETSCAPE.INI", withRoot(c.windowsIni));
-    if (*c.fallbackIni) scene.WriteIni("c:\\netscape\\netscape.ini", withRoot(c.fallbackIni));
+    if (*c.windowsIni) scene.WriteWindowsIni("NETSCAPE.INI", c.windowsIni);
+    if (*c.fallbackIni) scene.WriteIni("c:\\netscape\\netscape.ini", c.fallbackIni);
     ProbeReport report = scene.Discover();
     EXPECT_EQ(c.found ? Netscape16(exe) : kNone, At(report, "Netscape16"));
     EXPECT_EQ(c.found ? "Netscape16" : "none", At(report, "Selected"));
@@ -216,13 +216,9 @@ TEST(DiscoveryTest, MosaicIniLeadsToTheProgramWhenMosaicIsNotRegistered) {
   for (const Case& c : cases) {
     SCOPED_TRACE(c.what);
     Scene scene;
-    auto withRoot = [&](std::string text) {
-      for (size_t at; (at = text.find("%R")) != std::string::npos;) text.replace(at, 2, scene.Root());
-      return text;
-    };
     std::string exe = scene.Program("MOSAIC\\mosaic.exe");
-    if (*c.windowsIni) scene.WriteWindowsIni("MOSAIC.INI", withRoot(c.windowsIni));
-    if (*c.fallbackIni) scene.WriteIni("c:\\mosaic\\mosaic.ini", withRoot(c.fallbackIni));
+    if (*c.windowsIni) scene.WriteWindowsIni("MOSAIC.INI", c.windowsIni);
+    if (*c.fallbackIni) scene.WriteIni("c:\\mosaic\\mosaic.ini", c.fallbackIni);
     c.registry(scene);
     ProbeReport report = scene.Discover();
     EXPECT_EQ(c.found ? MosaicIni(exe) : kNone, At(report, "MosaicIni"));
