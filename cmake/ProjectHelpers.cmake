@@ -48,3 +48,17 @@ function(ldx_add_test name)
     set_tests_properties(${name} PROPERTIES RESOURCE_LOCK "${ARG_LOCKS}")
   endif()
 endfunction()
+
+# ldx_add_subdirectories([EXCEPT names...])
+#   Adds every folder below the calling folder that has a CMakeLists.txt,
+#   except the ones named (which the caller adds itself, e.g. first).
+function(ldx_add_subdirectories)
+  cmake_parse_arguments(ARG "" "" "EXCEPT" ${ARGN})
+  file(GLOB dirs LIST_DIRECTORIES true ${CMAKE_CURRENT_SOURCE_DIR}/*)
+  foreach(dir IN LISTS dirs)
+    get_filename_component(name ${dir} NAME)
+    if(IS_DIRECTORY ${dir} AND EXISTS ${dir}/CMakeLists.txt AND NOT name IN_LIST ARG_EXCEPT)
+      add_subdirectory(${dir})
+    endif()
+  endforeach()
+endfunction()

@@ -4,16 +4,10 @@
 #include <windows.h>
 
 #include <fstream>
-#include <sstream>
+
+#include "ScratchDir.h"
 
 bool FileExists(const std::string& path) { return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES; }
-
-std::string ReadWholeFile(const std::string& path) {
-  std::ifstream in(path, std::ios::binary);
-  std::stringstream text;
-  text << in.rdbuf();
-  return text.str();
-}
 
 std::string FileTerritory::WindowsDir() {
   char dir[MAX_PATH] = {0};
@@ -28,7 +22,7 @@ void FileTerritory::Own(const std::string& path) {
     if (_stricmp(file.path.c_str(), path.c_str()) == 0) return;
   SavedFile saved{path, FileExists(path), std::string()};
   if (saved.existed) {
-    saved.text = ReadWholeFile(path);
+    saved.text = ScratchDir::ReadFile(path);
     ASSERT_TRUE(DeleteFileA(path.c_str())) << "could not clear " << path;
   }
   m_files.push_back(saved);
@@ -54,10 +48,7 @@ void FileTerritory::Write(const std::string& path, const std::string& text) {
 FileTerritory::~FileTerritory() {
   for (auto it = m_files.rbegin(); it != m_files.rend(); ++it) {
     DeleteFileA(it->path.c_str());
-    if (it->existed) {
-      std::ofstream out(it->path, std::ios::binary);
-      out << it->text;
-    }
+    if (it->existed) ScratchDir::WriteFile(it->path, it->text);
   }
   for (auto it = m_createdDirs.rbegin(); it != m_createdDirs.rend(); ++it) RemoveDirectoryA(it->c_str());
 }

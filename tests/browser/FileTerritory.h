@@ -32,5 +32,4 @@ class FileTerritory {
   std::vector<std::string> m_createdDirs;  // in the order they were made
 };
 
-std::string ReadWholeFile(const std::string& path);  // empty when missing
 bool FileExists(const std::string& path);

@@ -3,6 +3,7 @@
 #include <windows.h>
 
 #include "FileTerritory.h"
+#include "ScratchDir.h"
 
 namespace {
 
@@ -25,7 +26,7 @@ std::string Unescape(const std::string& text) {
 
 std::vector<LauncherRecord> ReadLauncherLog(const std::string& dataDir) {
   std::vector<LauncherRecord> records;
-  std::string text = ReadWholeFile(dataDir + "brwsapp.log");
+  std::string text = ScratchDir::ReadFile(dataDir + "brwsapp.log");
   LauncherRecord current;
   bool inRecord = false;
   size_t start = 0;

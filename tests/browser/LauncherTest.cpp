@@ -12,6 +12,7 @@
 #include "BoxScript.h"
 #include "BrowserTestHost.h"
 #include "FileTerritory.h"
+#include "ScratchDir.h"
 #include "LauncherLog.h"
 #include "ProbeRunner.h"
 #include "RegistrySandbox.h"
@@ -167,7 +168,7 @@ TEST(LauncherTest, MissingLauncherFailsWithTheSystemErrorAndLeavesTheRequest) {
   EXPECT_EQ(std::to_string(ERROR_FILE_NOT_FOUND), reports[0]["Error"]);
   std::vector<std::string> left = RequestFiles(DataDir());
   ASSERT_EQ(1u, left.size());
-  EXPECT_EQ("[Data]\r\nUrl=http://example.com/left\r\nbFile=0\r\nbNew=0\r\n", ReadWholeFile(DataDir() + left[0]));
+  EXPECT_EQ("[Data]\r\nUrl=http://example.com/left\r\nbFile=0\r\nbNew=0\r\n", ScratchDir::ReadFile(DataDir() + left[0]));
   DeleteFileA((DataDir() + left[0]).c_str());
 }
 

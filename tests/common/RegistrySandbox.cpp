@@ -104,3 +104,11 @@ RegistrySandbox::~RegistrySandbox() {
   }
   for (auto it = m_keys.rbegin(); it != m_keys.rend(); ++it) DeleteTree(it->hive, it->path);
 }
+
+void RegistrySandbox::SetStringOrRemove(HKEY hive, const std::string& path, const std::string& name,
+                                        const char* value) {
+  if (value == NULL)
+    RemoveValue(hive, path, name);
+  else
+    SetString(hive, path, name, value);
+}

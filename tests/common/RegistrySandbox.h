@@ -26,6 +26,8 @@ class RegistrySandbox {
   void SetString(HKEY hive, const std::string& path, const std::string& name, const std::string& value);
   void SetDword(HKEY hive, const std::string& path, const std::string& name, DWORD value);
   void RemoveValue(HKEY hive, const std::string& path, const std::string& name);
+  // Sets the string value, or removes it when value is NULL.
+  void SetStringOrRemove(HKEY hive, const std::string& path, const std::string& name, const char* value);
 
  private:
   struct SavedValue {

@@ -245,10 +245,7 @@ class IniStorePathTest : public IniSettingsStoreTest {
     m_sandbox.RemoveValue(HKEY_LOCAL_MACHINE, kProductKey, "DefaultUserDataDir");
   }
   void SetProductValue(const char* name, const char* value) {
-    if (value == NULL)
-      m_sandbox.RemoveValue(HKEY_LOCAL_MACHINE, kProductKey, name);
-    else
-      m_sandbox.SetString(HKEY_LOCAL_MACHINE, kProductKey, name, value);
+    m_sandbox.SetStringOrRemove(HKEY_LOCAL_MACHINE, kProductKey, name, value);
   }
   RegistrySandbox m_sandbox;
 };

@@ -17,10 +17,7 @@ class ProductDirsTest : public ::testing::Test {
     for (const char* name : {"ProductDir", "ProgramDir", "DefaultUserDataDir"}) SetProductValue(name, NULL);
   }
   void SetProductValue(const char* name, const char* value) {
-    if (value == NULL)
-      m_sandbox.RemoveValue(HKEY_LOCAL_MACHINE, kProductKey, name);
-    else
-      m_sandbox.SetString(HKEY_LOCAL_MACHINE, kProductKey, name, value);
+    m_sandbox.SetStringOrRemove(HKEY_LOCAL_MACHINE, kProductKey, name, value);
   }
   RegistrySandbox m_sandbox;
 };
