@@ -13,6 +13,16 @@ function(ldx_sources)
   endif()
 endfunction()
 
+# ldx_internal_headers(files...)
+#   Marks headers of the calling subsystem folder as internal: the install
+#   tree leaves them out. Every other header of a library folder is public.
+#   A public header must not include an internal one.
+function(ldx_internal_headers)
+  foreach(header IN LISTS ARGN)
+    set_property(GLOBAL APPEND PROPERTY LDX_INTERNAL_HEADERS ${CMAKE_CURRENT_SOURCE_DIR}/${header})
+  endforeach()
+endfunction()
+
 # ldx_module_definition(target)
 #   Builds the target's module-definition file from the exports.def fragment
 #   of every subsystem folder (ordinal lines only), so each subsystem keeps

@@ -19,7 +19,10 @@ add_compile_options(-Wall -Wextra -Wno-unused-parameter)
 add_link_options(-shared-libgcc)
 
 file(MAKE_DIRECTORY ${CMAKE_BINARY_DIR}/bin)
-foreach(dll ${LDX_GCC_RUNTIME} libstdc++-6.dll libwinpthread-1.dll)
+# The compiler's runtime DLLs that every module links against; a host ships
+# them next to its executable.
+set(LDX_RUNTIME_DLLS ${LDX_GCC_RUNTIME} libstdc++-6.dll libwinpthread-1.dll)
+foreach(dll IN LISTS LDX_RUNTIME_DLLS)
   execute_process(COMMAND ${CMAKE_CXX_COMPILER} -print-file-name=${dll}
                   OUTPUT_VARIABLE dll_path OUTPUT_STRIP_TRAILING_WHITESPACE)
   if(NOT EXISTS "${dll_path}")

@@ -1,6 +1,9 @@
 // Settings kept in an INI file. Sections and names are the file's own;
 // strings and integers are text, binary values are kept in the system's
 // structure format (hex digits and a checksum).
+//
+// Hosts may derive from it; without a virtual destructor, a derived store is
+// never deleted through a CIniSettingsStore or CSettingsStore pointer.
 #pragma once
 
 #include "config/CSettingsStore.h"

@@ -4,6 +4,9 @@
 // paths taken with CRegistryKey::ChangeKey: "\" is the store's root, and a
 // section without a leading backslash is taken below the key that the
 // previous operation left open, so callers give absolute sections.
+//
+// Hosts may derive from it; without a virtual destructor, a derived store is
+// never deleted through a CRegSettingsStore or CSettingsStore pointer.
 #pragma once
 
 #include "config/CRegistryKey.h"

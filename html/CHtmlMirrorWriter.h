@@ -3,6 +3,8 @@
 // how a page was understood: tags, attributes, decoded references, folded
 // line breaks. Both files are used in text mode (each "\n" written becomes
 // CR LF on Windows).
+//
+// Like every sink, it is not deleted through a CHtmlStringSink pointer.
 #pragma once
 
 #include <afx.h>

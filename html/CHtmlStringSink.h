@@ -2,6 +2,11 @@
 // CHtmlStringForwarder. Every operation does nothing by default; override
 // the ones you need. Set *pbContinue to 0 to stop the tokenizer for the rest
 // of the chunk. A zero byte of the input reaches a sink as a space.
+//
+// Host classes derive from it. The slot order of the four operations is part
+// of the library's interface, and there is no virtual destructor: a sink is
+// destroyed through its own class, never deleted through a CHtmlStringSink
+// pointer. An operation must not let an exception out.
 #pragma once
 
 #include <afx.h>

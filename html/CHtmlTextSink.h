@@ -3,6 +3,11 @@
 // operation does nothing by default. The forwarder delivers comments
 // through OnText, so OnComment is never called by it. A zero byte of the
 // input reaches a sink as a space.
+//
+// Host classes derive from it. The slot order of the four operations is part
+// of the library's interface, and there is no virtual destructor: a sink is
+// destroyed through its own class, never deleted through a CHtmlTextSink
+// pointer. An operation must not let an exception out.
 #pragma once
 
 #include <afx.h>

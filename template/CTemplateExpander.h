@@ -4,7 +4,7 @@
 // line break of the output is CR LF. The output goes to a file the caller
 // opened (optionally wrapped at a width) or to a new text block from the
 // framework allocator (AfxAllocMemory) that the caller frees with
-// AfxFreeMemory.
+// AfxFreeMemory or with the framework's ::operator delete.
 #pragma once
 
 #include <afx.h>
@@ -17,7 +17,8 @@ class CTemplateExpander {
   ~CTemplateExpander();
 
   // Expands into the open runtime file handle hFile, wrapping lines longer
-  // than nWrapWidth bytes (0: no wrapping). The file is neither closed nor
+  // than nWrapWidth bytes (0: no wrapping). The output carries its CR LF
+  // line ends already: open the file in binary mode (_O_BINARY). The file is neither closed nor
   // repositioned. Returns FALSE for handle -1, a null or empty template, a
   // template too large to expand, memory exhaustion or a failed write.
   BOOL ExpandToFile(LPCSTR pszTemplate, int hFile, CNamedValueList* pVars,

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <new>
 #include <string>
 
 #include "ExpanderTestSupport.h"
@@ -138,6 +139,20 @@ TEST_F(CTemplateExpanderTest, OneExpanderServesSeveralExpansions) {
   EXPECT_STREQ("<X>", second);
   AfxFreeMemory(first);
   AfxFreeMemory(second);
+}
+
+// A host may free the text block with the framework's operator delete
+// instead of AfxFreeMemory: an empty text, a short one and one whose block
+// was grown several times.
+TEST_F(CTemplateExpanderTest, TextBlockIsFreedByOperatorDelete) {
+  ASSERT_TRUE(vars.SetValue("Long", std::string(200000, 'L').c_str()));
+  for (LPCSTR templ : {"", "${Name}$", "${Long}$${Long}$"}) {
+    CTemplateExpander expander;
+    LPSTR text = NULL;
+    ASSERT_TRUE(expander.ExpandToString(templ, &text, &vars, NULL)) << templ;
+    ASSERT_NE(text, nullptr);
+    ::operator delete(text);
+  }
 }
 
 TEST_F(CTemplateExpanderTest, LargeOutputsGrowTheTextBlock) {

@@ -3,14 +3,19 @@
 #include <stdio.h>
 #include <stdlib.h>
 
+#include <new>
+
 #include "AfxPrivate.h"
 
+// The blocks come from the global operator new of the C++ runtime that every
+// module shares, so a receiver may free one with AfxFreeMemory or with the
+// global operator delete, from any module.
 void* AfxAllocMemory(size_t nSize) {
   // A zero-byte request still yields a distinct block that must be freed.
-  return malloc(nSize == 0 ? 1 : nSize);
+  return ::operator new(nSize == 0 ? 1 : nSize, std::nothrow);
 }
 
-void AfxFreeMemory(void* p) { free(p); }
+void AfxFreeMemory(void* p) { ::operator delete(p); }
 
 void AfxFatal(const char* what) {
   fprintf(stderr, "afx: fatal: %s\n", what);

@@ -1,0 +1,4 @@
+Page report
+Title: ${Title}$
+<!--^^ifdef Links^^-->Links: ${Links}$
+<!--^^endif^^-->Tags: ${Tags}$

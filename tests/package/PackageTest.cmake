@@ -1,0 +1,123 @@
+# Run by CTest with cmake -P. Installs the build into a scratch prefix,
+# checks what the tree holds, builds a copy of examples/host plus one
+# translation unit per installed header against that tree alone, and runs
+# the sample in the build's Wine prefix.
+string(REPLACE "|" ";" INTERNAL_HEADERS "${INTERNAL_HEADERS}")
+string(REPLACE "|" ";" SHIPPED_DLLS "${SHIPPED_DLLS}")
+set(prefix ${WORK_DIR}/prefix)
+set(project_dir ${WORK_DIR}/project)
+set(build_dir ${WORK_DIR}/build)
+set(run_dir ${WORK_DIR}/run)
+file(REMOVE_RECURSE ${WORK_DIR})
+file(MAKE_DIRECTORY ${project_dir} ${run_dir})
+
+function(run_step what)
+  execute_process(COMMAND ${ARGN} RESULT_VARIABLE result OUTPUT_VARIABLE out ERROR_VARIABLE err)
+  if(NOT result EQUAL 0)
+    message(FATAL_ERROR "${what} failed (${result}):\n${out}\n${err}")
+  endif()
+  set(step_output "${out}" PARENT_SCOPE)
+endfunction()
+
+# --- the install tree -------------------------------------------------------
+run_step("install" ${CMAKE_COMMAND} --install ${BUILD_DIR} --prefix ${prefix})
+
+foreach(file
+    lib/cmake/LDExCore/LDExCoreConfig.cmake
+    lib/cmake/LDExCore/LDExCoreConfigVersion.cmake
+    lib/LDExCore.dll.a
+    lib/afx.dll.a
+    include/LDExCore/afxwin.h
+    include/LDExCore/frame/LibraryEntry.h
+    include/LDExCore/html/CHtmlStringSink.h
+    include/LDExCore/config/CSettingsStore.h
+    share/LDExCore/standins/ctreestd.dll)
+  if(NOT EXISTS ${prefix}/${file})
+    message(SEND_ERROR "the install tree lacks ${file}")
+  endif()
+endforeach()
+
+foreach(header IN LISTS INTERNAL_HEADERS)
+  if(EXISTS ${prefix}/include/LDExCore/${header})
+    message(SEND_ERROR "internal header ${header} was installed")
+  endif()
+endforeach()
+
+# bin/ holds exactly what a host ships, stripped of debug information.
+file(GLOB shipped RELATIVE ${prefix}/bin ${prefix}/bin/*)
+list(SORT shipped)
+set(expected ${SHIPPED_DLLS})
+list(SORT expected)
+if(NOT shipped STREQUAL expected)
+  message(SEND_ERROR "bin/ holds [${shipped}], expected [${expected}]")
+endif()
+foreach(dll IN LISTS shipped)
+  run_step("objdump" ${OBJDUMP} -h ${prefix}/bin/${dll})
+  if(step_output MATCHES "\\.debug_")
+    message(SEND_ERROR "bin/${dll} carries debug sections")
+  endif()
+endforeach()
+
+# --- a project that uses the installed package ------------------------------
+# The sample is copied so that nothing beside it in the source tree can be
+# reached; each installed header gets a translation unit of its own, which
+# fails when it needs a header that was not installed or included first.
+file(COPY ${SOURCE_DIR}/examples/host DESTINATION ${project_dir})
+file(GLOB_RECURSE headers RELATIVE ${prefix}/include/LDExCore ${prefix}/include/LDExCore/*.h)
+set(header_units)
+foreach(header IN LISTS headers)
+  string(MAKE_C_IDENTIFIER ${header} unit)
+  file(WRITE ${project_dir}/headers/${unit}.cpp "#include <${header}>\n")
+  list(APPEND header_units headers/${unit}.cpp)
+endforeach()
+file(WRITE ${project_dir}/CMakeLists.txt "
+cmake_minimum_required(VERSION 3.20)
+project(PackageUser LANGUAGES CXX)
+find_package(LDExCore ${VERSION} EXACT CONFIG REQUIRED)
+file(WRITE \${CMAKE_BINARY_DIR}/found.txt \"\${LDExCore_DIR}|\${LDExCore_VERSION}\")
+add_library(installed_headers OBJECT ${header_units})
+target_link_libraries(installed_headers PRIVATE LDExCore::LDExCore)
+add_subdirectory(host)
+")
+
+run_step("configuring against the package" ${CMAKE_COMMAND} -S ${project_dir} -B ${build_dir} -G ${GENERATOR}
+  -DCMAKE_SYSTEM_NAME=Windows -DCMAKE_SYSTEM_PROCESSOR=${SYSTEM_PROCESSOR}
+  -DCMAKE_CXX_COMPILER=${CXX_COMPILER} -DCMAKE_PREFIX_PATH=${prefix}
+  -DCMAKE_FIND_USE_PACKAGE_REGISTRY=OFF -DCMAKE_EXPORT_COMPILE_COMMANDS=ON)
+file(READ ${build_dir}/found.txt found)
+if(NOT found STREQUAL "${prefix}/lib/cmake/LDExCore|${VERSION}")
+  message(SEND_ERROR "found the package as ${found}")
+endif()
+run_step("building against the package" ${CMAKE_COMMAND} --build ${build_dir})
+file(READ ${build_dir}/compile_commands.json commands)
+string(FIND "${commands}" "${SOURCE_DIR}/" source_reference)
+if(NOT source_reference EQUAL -1)
+  message(SEND_ERROR "the build reached into the source tree: ${commands}")
+endif()
+
+# --- the sample host under Wine ---------------------------------------------
+foreach(file page.html report.tpl sample.ini)
+  file(COPY ${SOURCE_DIR}/examples/host/${file} DESTINATION ${run_dir})
+endforeach()
+execute_process(COMMAND ${BUILD_DIR}/wine-run ${build_dir}/host/samplehost.exe page.html report.tpl report.txt sample.ini
+  WORKING_DIRECTORY ${run_dir} RESULT_VARIABLE result OUTPUT_VARIABLE out ERROR_VARIABLE err)
+string(REPLACE "\r" "" out "${out}")
+if(NOT result EQUAL 0)
+  message(FATAL_ERROR "samplehost exited with ${result}:\n${out}\n${err}")
+endif()
+foreach(line "title: Compass & map" "tags: 8" "links: 2" "report: report.txt" "summary: Compass & map: 2 links"
+             "log: Lodestar.log")
+  string(FIND "${out}" "${line}\n" at)
+  if(at EQUAL -1)
+    message(SEND_ERROR "samplehost did not print \"${line}\":\n${out}")
+  endif()
+endforeach()
+
+file(READ ${run_dir}/report.txt report)
+if(NOT report STREQUAL "Page report\r\nTitle: Compass & map\r\nLinks: 2\r\nTags: 8\r\n")
+  message(SEND_ERROR "report.txt holds [${report}]")
+endif()
+file(READ ${run_dir}/Lodestar.log log)
+if(NOT log MATCHES "\\[[0-9a-f]+\\]sample host: page.html has 2 links\r\n")
+  message(SEND_ERROR "Lodestar.log holds [${log}]")
+endif()
