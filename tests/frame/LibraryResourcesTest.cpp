@@ -99,25 +99,33 @@ TEST_F(ChainedLibraryTest, ExportsNothingByName) {
   EXPECT_NE(GetProcAddress(m_library, MAKEINTRESOURCEA(kInitExtensionDllOrdinal)), nullptr);
 }
 
+// The library and the framework DLL carry the same version.
 TEST(LibraryVersion, FileAndProductVersionRead3000) {
-  char path[MAX_PATH];
-  HMODULE library = LoadLibraryA("LDExCore.dll");
-  ASSERT_NE(library, nullptr);
-  GetModuleFileNameA(library, path, MAX_PATH);
-  FreeLibrary(library);
+  for (const char* module : {"LDExCore.dll", "afx.dll"}) {
+    SCOPED_TRACE(module);
+    char path[MAX_PATH];
+    HMODULE library = LoadLibraryA(module);
+    ASSERT_NE(library, nullptr);
+    GetModuleFileNameA(library, path, MAX_PATH);
+    FreeLibrary(library);
 
-  DWORD handle = 0;
-  DWORD size = GetFileVersionInfoSizeA(path, &handle);
-  ASSERT_GT(size, 0u);
-  std::string block(size, '\0');
-  ASSERT_TRUE(GetFileVersionInfoA(path, 0, size, &block[0]));
-  VS_FIXEDFILEINFO* info = nullptr;
-  UINT length = 0;
-  ASSERT_TRUE(VerQueryValueA(&block[0], "\\", reinterpret_cast<void**>(&info), &length));
-  EXPECT_EQ(info->dwFileVersionMS, 0x00030000u);
-  EXPECT_EQ(info->dwFileVersionLS, 0u);
-  EXPECT_EQ(info->dwProductVersionMS, 0x00030000u);
-  EXPECT_EQ(info->dwProductVersionLS, 0u);
+    DWORD handle = 0;
+    DWORD size = GetFileVersionInfoSizeA(path, &handle);
+    ASSERT_GT(size, 0u);
+    std::string block(size, '\0');
+    ASSERT_TRUE(GetFileVersionInfoA(path, 0, size, &block[0]));
+    VS_FIXEDFILEINFO* info = nullptr;
+    UINT length = 0;
+    ASSERT_TRUE(VerQueryValueA(&block[0], "\\", reinterpret_cast<void**>(&info), &length));
+    EXPECT_EQ(info->dwFileVersionMS, 0x00030000u);
+    EXPECT_EQ(info->dwFileVersionLS, 0u);
+    EXPECT_EQ(info->dwProductVersionMS, 0x00030000u);
+    EXPECT_EQ(info->dwProductVersionLS, 0u);
+    char* originalName = nullptr;
+    ASSERT_TRUE(VerQueryValueA(&block[0], "\\StringFileInfo\\040904b0\\OriginalFilename",
+                               reinterpret_cast<void**>(&originalName), &length));
+    EXPECT_STREQ(module, originalName);
+  }
 }
 
 }  // namespace
