@@ -89,8 +89,11 @@ if(NOT found STREQUAL "${prefix}/lib/cmake/LDExCore|${VERSION}")
   message(SEND_ERROR "found the package as ${found}")
 endif()
 run_step("building against the package" ${CMAKE_COMMAND} --build ${build_dir})
+# This scratch area lies inside the source tree's build folder: beyond it,
+# no compile command may name a path of the source tree.
 file(READ ${build_dir}/compile_commands.json commands)
-string(FIND "${commands}" "${SOURCE_DIR}/" source_reference)
+string(REPLACE "${WORK_DIR}" "" commands "${commands}")
+string(FIND "${commands}" "${SOURCE_DIR}" source_reference)
 if(NOT source_reference EQUAL -1)
   message(SEND_ERROR "the build reached into the source tree: ${commands}")
 endif()
