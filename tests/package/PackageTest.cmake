@@ -116,11 +116,30 @@ foreach(line "title: Compass & map" "tags: 8" "links: 2" "report: report.txt" "s
   endif()
 endforeach()
 
-file(READ ${run_dir}/report.txt report)
-if(NOT report STREQUAL "Page report\r\nTitle: Compass & map\r\nLinks: 2\r\nTags: 8\r\n")
+# file(READ) drops carriage returns, so the line ends are checked on the
+# bytes: every LF has one CR before it, and there is no other CR (a file
+# written in text mode would hold CR CR LF). In ASCII text each 0a, 0d and
+# 0d0a of the hex dump is a whole byte.
+function(read_crlf_text path var)
+  file(READ ${path} text)
+  file(READ ${path} hex HEX)
+  string(REGEX MATCHALL "0a" line_feeds "${hex}")
+  string(REGEX MATCHALL "0d" returns "${hex}")
+  string(REGEX MATCHALL "0d0a" crlf_pairs "${hex}")
+  list(LENGTH line_feeds lf_count)
+  list(LENGTH returns cr_count)
+  list(LENGTH crlf_pairs crlf_count)
+  if(NOT (lf_count EQUAL crlf_count AND cr_count EQUAL crlf_count))
+    message(SEND_ERROR "${path}: ${lf_count} LF, ${cr_count} CR, ${crlf_count} CR LF")
+  endif()
+  set(${var} "${text}" PARENT_SCOPE)
+endfunction()
+
+read_crlf_text(${run_dir}/report.txt report)
+if(NOT report STREQUAL "Page report\nTitle: Compass & map\nLinks: 2\nTags: 8\n")
   message(SEND_ERROR "report.txt holds [${report}]")
 endif()
-file(READ ${run_dir}/Lodestar.log log)
-if(NOT log MATCHES "\\[[0-9a-f]+\\]sample host: page.html has 2 links\r\n")
+read_crlf_text(${run_dir}/Lodestar.log log)
+if(NOT log MATCHES "\\[[0-9a-f]+\\]sample host: page.html has 2 links\n")
   message(SEND_ERROR "Lodestar.log holds [${log}]")
 endif()
