@@ -6,8 +6,10 @@
 #include <string.h>
 
 #include <algorithm>
+#include <memory>
 #include <vector>
 
+#include "BoxAnswerer.h"
 #include "HostCommand.h"
 #include "frame/LibraryEntry.h"
 
@@ -21,9 +23,14 @@ class CHostApp : public CWinApp {
 CHostApp theApp;
 
 void PrintOverview() {
-  printf("usage: ldhost COMMAND [ARGS...]\n\n"
+  printf("usage: ldhost [--answer BUTTON] COMMAND [ARGS...]\n\n"
          "Runs one service of LDExCore.dll the way the client uses it.\n\n"
-         "commands:\n");
+         "options:\n"
+         "  --answer BUTTON  answer every message box the command shows with BUTTON\n"
+         "                   (%s; a box without it is closed)\n"
+         "                   and print it as 'box: CAPTION: TEXT', line breaks as ' / '\n\n"
+         "commands:\n",
+         BoxAnswerer::ButtonNames());
   std::vector<const HostCommand*> commands = HostCommand::All();
   std::sort(commands.begin(), commands.end(), [](const HostCommand* a, const HostCommand* b) {
     return strcmp(a->Name(), b->Name()) < 0;
@@ -42,6 +49,18 @@ int main(int argc, char** argv) {
   }
   InitExtensionDll();
 
+  // Options of the tool come before the command.
+  int answerButton = 0;
+  if (argc >= 2 && strcmp(argv[1], "--answer") == 0) {
+    if (argc < 3 || (answerButton = BoxAnswerer::ButtonFromName(argv[2])) == 0) {
+      fprintf(stderr, "ldhost: --answer expects a button: %s\n", BoxAnswerer::ButtonNames());
+      fprintf(stderr, "Try 'ldhost --help'.\n");
+      return kExitUsage;
+    }
+    argc -= 2;
+    argv += 2;
+  }
+
   if (argc < 2 || strcmp(argv[1], "--help") == 0 || strcmp(argv[1], "-h") == 0) {
     PrintOverview();
     return argc < 2 ? kExitUsage : kExitOk;
@@ -56,5 +75,7 @@ int main(int argc, char** argv) {
     printf("%s", command->Help());
     return kExitOk;
   }
+  std::unique_ptr<BoxAnswerer> answerer;
+  if (answerButton != 0) answerer.reset(new BoxAnswerer(answerButton));
   return command->Run(argc - 2, argv + 2);
 }

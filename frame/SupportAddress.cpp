@@ -1,0 +1,3 @@
+#include "frame/SupportAddress.h"
+
+const char g_szSupportEmail[] = "support@corvane.example";

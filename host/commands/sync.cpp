@@ -1,0 +1,270 @@
+// Commands of the concurrency subsystem: the worker thread, the
+// process-wide critical section and the values shared between processes.
+#include <afxwin.h>
+#include <errno.h>
+#include <stdio.h>
+#include <stdlib.h>
+#include <string.h>
+
+#include <string>
+#include <vector>
+
+#include "HostCommand.h"
+#include "sync/CProcCritSec.h"
+#include "sync/CProcCritSecGuard.h"
+#include "sync/CProcCritSecHost.h"
+#include "sync/CVolatileStore.h"
+#include "sync/TThread.h"
+
+namespace {
+
+// A whole number in [minimum, maximum]; false for anything else.
+bool ParseNumber(const char* text, long minimum, long maximum, long& value) {
+  char* end = nullptr;
+  errno = 0;
+  value = strtol(text, &end, 10);
+  return *text != '\0' && *end == '\0' && errno == 0 && value >= minimum && value <= maximum;
+}
+
+const char* StatusName(int status) {
+  static const char* const names[] = {"Created", "Running", "Suspended", "Finished", "Invalid"};
+  return status >= 0 && status <= TThread::Invalid ? names[status] : "unknown";
+}
+
+// --- thread -----------------------------------------------------------------
+
+class CCountingThread : public TThread {
+ public:
+  CCountingThread() : TThread(THREAD_PRIORITY_NORMAL, NULL), m_nCount(0) {}
+  UINT Run() override {
+    while (!IsStopRequested()) {
+      InterlockedIncrement(&m_nCount);
+      Sleep(1);
+    }
+    return kStoppedExitCode;
+  }
+  static constexpr UINT kStoppedExitCode = 0;
+  volatile LONG m_nCount;
+};
+
+int RunThread(int argc, char** argv) {
+  long timeoutMs = 5000;
+  for (int i = 0; i < argc; ++i) {
+    if (strcmp(argv[i], "--timeout") == 0 && i + 1 < argc) {
+      if (!ParseNumber(argv[++i], 0, 600000, timeoutMs))
+        return UsageError("thread", "--timeout expects milliseconds (0 to 600000)");
+    } else {
+      return UsageError("thread", ("unexpected argument " + std::string(argv[i])).c_str());
+    }
+  }
+  CCountingThread worker;
+  int previous = worker.Start();
+  printf("start: previous suspend count %d, status %s\n", previous, StatusName(worker.GetStatus()));
+  if (previous < 0) {
+    fprintf(stderr, "ldhost thread: the worker thread could not be started\n");
+    return kExitFailed;
+  }
+  while (worker.m_nCount == 0) Sleep(1);  // counting
+  for (int round = 1; round <= 2; ++round) {
+    previous = worker.Suspend();
+    printf("suspend %d: previous suspend count %d, status %s\n", round, previous, StatusName(worker.GetStatus()));
+  }
+  BOOL ended = worker.End(static_cast<DWORD>(timeoutMs));
+  printf("end within %ld ms: %s, status %s\n", timeoutMs, ended ? "ended" : "still running",
+         StatusName(worker.GetStatus()));
+  if (!ended) {
+    fprintf(stderr, "ldhost thread: the worker did not end within %ld ms\n", timeoutMs);
+    return kExitFailed;
+  }
+  DWORD exitCode = 0;
+  worker.GetExitCode(&exitCode);
+  printf("exit code %lu after counting to more than 0\n", exitCode);
+  return kExitOk;
+}
+
+// --- critsec ----------------------------------------------------------------
+
+struct CritSecRun {
+  long rounds;
+  volatile LONG inside;
+  volatile LONG mostInside;
+  volatile LONG entries;
+};
+
+DWORD WINAPI CritSecWorker(LPVOID param) {
+  CritSecRun* run = static_cast<CritSecRun*>(param);
+  CProcCritSec section;  // one client object per thread, as modules have
+  for (long round = 0; round < run->rounds; ++round) {
+    CProcCritSecGuard guard(&section, "CritSecWorker");
+    if (!guard.Enter()) continue;
+    LONG now = InterlockedIncrement(&run->inside);
+    if (now > run->mostInside) InterlockedExchange(&run->mostInside, now);
+    InterlockedIncrement(&run->entries);
+    Sleep(0);
+    InterlockedDecrement(&run->inside);
+  }
+  return 0;
+}
+
+void ShowReentry() {
+  CProcCritSec section;
+  BOOL outer = section.Enter();
+  printf("re-entry: first Enter %d\n", outer);
+  BOOL nested = section.Enter();
+  printf("re-entry: second Enter through the same object %d, entries still counted %d\n", nested,
+         section.m_nCount);
+  CProcCritSecGuard guard(&section, "ShowReentry");
+  BOOL guarded = guard.Enter();
+  printf("re-entry: guard of ShowReentry Enter %d, entries still counted %d\n", guarded, section.m_nCount);
+  section.Leave();
+}
+
+int RunCritSec(int argc, char** argv) {
+  long threads = 4, rounds = 200;
+  bool reentry = false;
+  for (int i = 0; i < argc; ++i) {
+    if (strcmp(argv[i], "--threads") == 0 && i + 1 < argc) {
+      if (!ParseNumber(argv[++i], 1, 64, threads)) return UsageError("critsec", "--threads expects 1 to 64");
+    } else if (strcmp(argv[i], "--rounds") == 0 && i + 1 < argc) {
+      if (!ParseNumber(argv[++i], 1, 1000000, rounds)) return UsageError("critsec", "--rounds expects 1 to 1000000");
+    } else if (strcmp(argv[i], "--reentry") == 0) {
+      reentry = true;
+    } else {
+      return UsageError("critsec", ("unexpected argument " + std::string(argv[i])).c_str());
+    }
+  }
+  CProcCritSecHost host;
+  if (!host.Init()) {
+    fprintf(stderr, "ldhost critsec: the section could not be published\n");
+    return kExitFailed;
+  }
+  printf("published the process's critical section\n");
+
+  CritSecRun run = {rounds, 0, 0, 0};
+  std::vector<HANDLE> handles;
+  for (long i = 0; i < threads; ++i) {
+    HANDLE thread = CreateThread(NULL, 0, CritSecWorker, &run, 0, NULL);
+    if (thread != NULL) handles.push_back(thread);
+  }
+  for (HANDLE thread : handles) {
+    WaitForSingleObject(thread, INFINITE);
+    CloseHandle(thread);
+  }
+  long expected = static_cast<long>(handles.size()) * rounds;
+  printf("%ld threads x %ld rounds through their own client objects and guards: %ld entries, at most %ld inside at once\n",
+         static_cast<long>(handles.size()), rounds, static_cast<long>(run.entries), static_cast<long>(run.mostInside));
+  if (reentry) ShowReentry();
+  if (run.entries != expected || run.mostInside != 1) {
+    fprintf(stderr, "ldhost critsec: the section did not keep the threads apart\n");
+    return kExitFailed;
+  }
+  return kExitOk;
+}
+
+// --- volatile ---------------------------------------------------------------
+
+int VolatileSet(int argc, char** argv) {
+  long holdSeconds = 0;
+  std::vector<const char*> operands;
+  for (int i = 0; i < argc; ++i) {
+    if (strcmp(argv[i], "--hold") == 0 && i + 1 < argc) {
+      if (!ParseNumber(argv[++i], 0, 86400, holdSeconds)) return UsageError("volatile", "--hold expects seconds (0 to 86400)");
+    } else if (strncmp(argv[i], "--", 2) == 0) {
+      return UsageError("volatile", ("unknown option " + std::string(argv[i])).c_str());
+    } else {
+      operands.push_back(argv[i]);
+    }
+  }
+  if (operands.size() != 2) return UsageError("volatile", "set expects NAME and TEXT");
+  CVolatileStore store(operands[0]);
+  if (!store.Register()) {
+    fprintf(stderr, "ldhost volatile: could not register for %s\n", operands[0]);
+    return kExitFailed;
+  }
+  if (!store.Set(operands[1])) {
+    fprintf(stderr, "ldhost volatile: the value of %s was refused (at most %d characters, not empty)\n", operands[0],
+            CVolatileStore::kMaxValueLength);
+    return kExitFailed;
+  }
+  printf("%s = %s\n", operands[0], operands[1]);
+  if (holdSeconds > 0) {
+    printf("holding the registration for %ld s\n", holdSeconds);
+    fflush(stdout);
+    Sleep(static_cast<DWORD>(holdSeconds) * 1000);
+  }
+  return kExitOk;
+}
+
+int VolatileGet(const char* name) {
+  CVolatileStore store(name);
+  CString value;
+  if (!store.Get(value)) {
+    fprintf(stderr, "ldhost volatile: the value of %s could not be read\n", name);
+    return kExitFailed;
+  }
+  printf("%s = %s\n", name, static_cast<LPCSTR>(value));
+  return kExitOk;
+}
+
+// Withdraws one reference of a registration that another process left.
+int VolatileUnregister(const char* name) {
+  CVolatileStore store(name);
+  store.m_atomReg = GlobalFindAtomA(store.m_strRegName);
+  if (store.m_atomReg == 0) {
+    fprintf(stderr, "ldhost volatile: no registration for %s\n", name);
+    return kExitFailed;
+  }
+  store.Unregister();
+  printf("%s: one registration withdrawn%s\n", name,
+         GlobalFindAtomA(store.m_strRegName) == 0 ? ", none left" : ", others remain");
+  return kExitOk;
+}
+
+int RunVolatile(int argc, char** argv) {
+  if (argc < 1) return UsageError("volatile", "expects set, get or unregister");
+  std::string action = argv[0];
+  if (action == "set") return VolatileSet(argc - 1, argv + 1);
+  if (action != "get" && action != "unregister")
+    return UsageError("volatile", ("unknown action '" + action + "' (set, get or unregister)").c_str());
+  if (argc != 2) return UsageError("volatile", (action + " expects NAME").c_str());
+  return action == "get" ? VolatileGet(argv[1]) : VolatileUnregister(argv[1]);
+}
+
+const HostCommand threadCommand(
+    "thread", "run a worker thread through its life cycle",
+    "usage: ldhost thread [--timeout MS]\n\n"
+    "Starts a worker thread that counts until it is asked to stop, suspends\n"
+    "it twice, then ends it (End resumes it and waits up to MS milliseconds,\n"
+    "5000 by default). Prints each step's result and status, and the exit code.\n"
+    "Exit code 1 when the thread cannot be started or does not end in time.\n",
+    RunThread);
+
+const HostCommand critsecCommand(
+    "critsec", "share one critical section between threads",
+    "usage: ldhost critsec [--threads N] [--rounds R] [--reentry]\n\n"
+    "Publishes this process's critical section, then runs N threads (4 by\n"
+    "default) that each enter it R times (200 by default) through a client\n"
+    "object and a guard of their own, and reports how many were inside at\n"
+    "once. With --reentry one thread then enters twice through one client\n"
+    "object and once more through a guard, which shows two message boxes\n"
+    "(use 'ldhost --answer ok critsec --reentry' for an unattended run).\n"
+    "Exit code 1 when the section cannot be published or two threads were\n"
+    "inside at once.\n",
+    RunCritSec);
+
+const HostCommand volatileCommand(
+    "volatile", "share a text value between processes",
+    "usage: ldhost volatile set NAME TEXT [--hold SECONDS]\n"
+    "       ldhost volatile get NAME\n"
+    "       ldhost volatile unregister NAME\n\n"
+    "set registers for the value NAME and sets it to TEXT (at most 255\n"
+    "characters); with --hold the registration and the process stay that\n"
+    "long, so other processes may set the value meanwhile. The value stays\n"
+    "readable after the process ends, until the user logs off.\n"
+    "get prints the value (empty when none was set).\n"
+    "unregister withdraws one registration that another process left.\n"
+    "Exit code 1 when the value is refused, cannot be read, or there is no\n"
+    "registration to withdraw.\n",
+    RunVolatile);
+
+}  // namespace

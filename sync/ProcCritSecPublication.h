@@ -1,0 +1,26 @@
+// How the host and the clients of the process-wide critical section name
+// its desktop-window property, and which section this process published.
+#pragma once
+
+#include <windows.h>
+
+#include <afx.h>
+
+// The executable's file name without its directory (the text after the
+// last backslash of its path).
+enum ModuleNameResult { kModuleNameOk, kNoModulePath, kNoBackslash };
+ModuleNameResult GetExecutableFileName(CString& rName);
+
+// The property name for an executable's file name in this process.
+CString HostPropertyName(const CString& strExecutable);
+
+// Shows one of the set-up errors with the support address appended.
+void ShowSupportError(LPCSTR lpszMessage);
+
+// The process remembers the section it published last: a property found
+// under this process's name that holds any other address was left by an
+// ended process that had the same id, and is no section here.
+void RecordPublishedSection(CRITICAL_SECTION* pSection);
+void ForgetPublishedSection(CRITICAL_SECTION* pSection);  // only if it is the one recorded
+// This process's published section, or NULL (none, withdrawn, or foreign).
+CRITICAL_SECTION* FindPublishedSection(const CString& strPropertyName);

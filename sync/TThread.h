@@ -1,0 +1,77 @@
+// One thread of the framework with a small, explicit life cycle: created
+// suspended, started, suspended and resumed, ended with a time-out.
+//
+// Worker form (no thread class): derive from TThread and override Run; the
+// thread runs Run and polls IsStopRequested (or ExitIfStopRequested) to
+// learn that End wants it to stop. The TThread owns the framework thread
+// object and deletes it in its destructor.
+//
+// User-interface form: name a framework thread class (CWinThread-derived,
+// with DECLARE_DYNCREATE); End posts TThread::kEndMessage to the thread's
+// main window, which is expected to end its thread. The framework thread
+// object deletes itself when its thread ends; TThread keeps a handle of its
+// own to the thread.
+//
+// The object must outlive its thread: destroying it while the thread still
+// exists terminates the thread.
+#pragma once
+
+#include <windows.h>
+
+#include <afxwin.h>
+
+class TThread {
+ public:
+  enum Status { Created = 0, Running = 1, Suspended = 2, Finished = 3, Invalid = 4 };
+  // Posted (both parameters 0) to a user-interface thread's main window by End.
+  static constexpr UINT kEndMessage = WM_USER + 300;
+
+  TThread(int nPriority, CRuntimeClass* pThreadClass);
+  virtual ~TThread();
+
+  // Creates the thread suspended: 1, or -1 when there already is one or the
+  // framework could not start it.
+  int Create();
+  // Creates the thread when there is none, then lets it run: the previous
+  // suspend count, or -1.
+  int Start();
+  // Previous suspend count, or -1 without a thread or after it finished.
+  int Suspend();
+  int Resume();
+  // Asks the thread to end, resumes it fully and waits up to dwTimeoutMs;
+  // TRUE when it ended in time.
+  virtual BOOL End(DWORD dwTimeoutMs);
+  // Refreshes the status (a running thread that has exited becomes Finished).
+  int GetStatus();
+  // The worker's body; the base version does nothing and returns 0xFFFFFFFF.
+  virtual UINT Run();
+
+  // Entry point of the worker form; its parameter is the TThread.
+  static UINT ThreadProc(LPVOID pParam);
+  BOOL IsStopRequested();
+  // Ends the calling thread with nExitCode when a stop was requested.
+  void ExitIfStopRequested(UINT nExitCode);
+  BOOL GetExitCode(DWORD* pdwExitCode);
+
+  // Diagnostic trace texts of the class; they are discarded.
+  static void Trace(LPCSTR lpszFormat, ...);
+
+  // Written by the controlling thread and polled by the thread itself:
+  // volatile, so a body that polls it in a loop reads it on every pass.
+  volatile BOOL m_bStop;
+  int m_status;
+  int m_nPriority;
+  CRuntimeClass* m_pThreadClass;
+  CWinThread* m_pWinThread;
+  HANDLE m_hThread;
+
+ private:
+  BOOL IsWorkerForm() const { return m_pThreadClass == NULL; }
+  CWinThread* BeginWorker();
+  CWinThread* BeginUserInterface();
+  void RequestStop();
+  void ReleaseThreadObject();
+
+  TThread(const TThread&);
+  TThread& operator=(const TThread&);
+};

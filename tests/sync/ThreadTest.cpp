@@ -1,0 +1,240 @@
+// The worker thread's life cycle on real threads: statuses, suspend counts,
+// ending with a time-out, the user-interface form, and what destruction
+// does to a thread that is still there.
+#include <afxwin.h>
+#include <gtest/gtest.h>
+#include <windows.h>
+
+#include <atomic>
+
+#include "sync/TThread.h"
+
+namespace {
+
+const DWORD kWait = 10000;
+
+// A handle of the test's own, to see the thread end after its TThread went.
+HANDLE CopyHandle(HANDLE hThread) {
+  HANDLE hCopy = NULL;
+  DuplicateHandle(GetCurrentProcess(), hThread, GetCurrentProcess(), &hCopy, 0, FALSE, DUPLICATE_SAME_ACCESS);
+  return hCopy;
+}
+
+bool EndsWithin(HANDLE hThread, DWORD ms) { return WaitForSingleObject(hThread, ms) == WAIT_OBJECT_0; }
+
+// Counts until stopped; returns 5 when it saw the request.
+class CCounter : public TThread {
+ public:
+  CCounter() : TThread(THREAD_PRIORITY_NORMAL, NULL) {}
+  UINT Run() override {
+    while (!IsStopRequested()) {
+      ++m_nCount;
+      Sleep(1);
+    }
+    return 5;
+  }
+  std::atomic<int> m_nCount{0};
+};
+
+// Polls the stop flag itself in a tight loop, as a derived body may: the
+// flag must be read afresh on every pass.
+class CSpinner : public TThread {
+ public:
+  CSpinner() : TThread(THREAD_PRIORITY_NORMAL, NULL) {}
+  UINT Run() override {
+    m_bStarted = true;
+    unsigned spins = 0;
+    while (!m_bStop) ++spins;
+    return spins == 0 ? 1 : 2;
+  }
+  std::atomic<bool> m_bStarted{false};
+};
+
+// Ends itself through ExitIfStopRequested with 9; never returns from Run.
+class CExiter : public TThread {
+ public:
+  CExiter() : TThread(THREAD_PRIORITY_NORMAL, NULL) {}
+  UINT Run() override {
+    for (;;) {
+      ExitIfStopRequested(9);
+      Sleep(1);
+    }
+  }
+};
+
+// Ignores every stop request.
+class CStubborn : public TThread {
+ public:
+  CStubborn() : TThread(THREAD_PRIORITY_NORMAL, NULL) {}
+  UINT Run() override {
+    for (;;) Sleep(1);
+  }
+};
+
+template <typename T>
+void WaitUntil(const T& condition) {
+  for (DWORD start = GetTickCount(); !condition() && GetTickCount() - start < kWait;) Sleep(1);
+}
+
+TEST(WorkerThread, StartRunsSuspendTwiceThenEndResumesAndWaits) {
+  CCounter thread;
+  EXPECT_EQ(thread.GetStatus(), TThread::Invalid);
+  EXPECT_EQ(thread.Start(), 1) << "created suspended once, then resumed";
+  EXPECT_EQ(thread.GetStatus(), TThread::Running);
+  WaitUntil([&] { return thread.m_nCount > 0; });
+
+  EXPECT_EQ(thread.Suspend(), 0);
+  EXPECT_EQ(thread.Suspend(), 1);
+  EXPECT_EQ(thread.GetStatus(), TThread::Suspended);
+  int counted = thread.m_nCount;
+  Sleep(50);
+  EXPECT_EQ(thread.m_nCount, counted) << "a suspended thread does not count";
+
+  EXPECT_TRUE(thread.End(kWait));
+  EXPECT_EQ(thread.GetStatus(), TThread::Finished);
+  DWORD exitCode = 0;
+  EXPECT_TRUE(thread.GetExitCode(&exitCode));
+  EXPECT_EQ(exitCode, 5u);
+
+  // Finished is final.
+  EXPECT_FALSE(thread.End(kWait));
+  EXPECT_EQ(thread.Suspend(), -1);
+  EXPECT_EQ(thread.Resume(), -1);
+}
+
+TEST(WorkerThread, BodyPollingTheFlagItselfSeesTheStopRequest) {
+  CSpinner thread;
+  ASSERT_EQ(thread.Start(), 1);
+  WaitUntil([&] { return thread.m_bStarted.load(); });
+  Sleep(20);  // deep in its loop
+  ASSERT_TRUE(thread.End(kWait)) << "the stop request never reached the polling loop";
+  DWORD exitCode = 0;
+  thread.GetExitCode(&exitCode);
+  EXPECT_EQ(exitCode, 2u);
+}
+
+TEST(WorkerThread, ExitIfStopRequestedEndsTheThreadWithItsCode) {
+  CExiter thread;
+  ASSERT_EQ(thread.Start(), 1);
+  ASSERT_TRUE(thread.End(kWait));
+  DWORD exitCode = 0;
+  thread.GetExitCode(&exitCode);
+  EXPECT_EQ(exitCode, 9u);
+}
+
+TEST(WorkerThread, BaseRunEndsWithAllBitsSet) {
+  TThread thread(THREAD_PRIORITY_NORMAL, NULL);
+  ASSERT_EQ(thread.Start(), 1);
+  ASSERT_TRUE(EndsWithin(thread.m_hThread, kWait));
+  EXPECT_EQ(thread.GetStatus(), TThread::Finished);
+  EXPECT_FALSE(thread.End(0)) << "an exited thread is not waited for";
+  DWORD exitCode = 0;
+  thread.GetExitCode(&exitCode);
+  EXPECT_EQ(exitCode, 0xFFFFFFFFu);
+  EXPECT_EQ(TThread::ThreadProc(NULL), 0u);
+}
+
+TEST(WorkerThread, CreateKeepsTheFirstThreadAndTakesThePriority) {
+  TThread thread(THREAD_PRIORITY_BELOW_NORMAL, NULL);
+  ASSERT_EQ(thread.Create(), 1);
+  CWinThread* first = thread.m_pWinThread;
+  EXPECT_EQ(thread.GetStatus(), TThread::Created);
+  EXPECT_EQ(thread.Create(), -1);
+  EXPECT_EQ(thread.m_pWinThread, first);
+  EXPECT_EQ(GetThreadPriority(thread.m_hThread), THREAD_PRIORITY_BELOW_NORMAL);
+  EXPECT_EQ(thread.Start(), 1);
+  EXPECT_TRUE(EndsWithin(thread.m_hThread, kWait));
+}
+
+TEST(WorkerThread, WithoutAThreadEverythingRefuses) {
+  TThread thread(THREAD_PRIORITY_NORMAL, NULL);
+  EXPECT_EQ(thread.Suspend(), -1);
+  EXPECT_EQ(thread.Resume(), -1);
+  EXPECT_EQ(thread.GetStatus(), TThread::Invalid);
+  EXPECT_FALSE(thread.End(0));
+}
+
+TEST(WorkerThread, EndGivesUpAfterTheTimeOutAndTheDestructorTerminates) {
+  HANDLE hThread = NULL;
+  {
+    CStubborn thread;
+    ASSERT_EQ(thread.Start(), 1);
+    hThread = CopyHandle(thread.m_hThread);
+    EXPECT_FALSE(thread.End(0));
+    EXPECT_FALSE(thread.End(50));
+    EXPECT_EQ(thread.GetStatus(), TThread::Running);
+  }
+  EXPECT_TRUE(EndsWithin(hThread, kWait));
+  CloseHandle(hThread);
+}
+
+TEST(WorkerThread, DestroyingACreatedButNeverStartedThreadEndsIt) {
+  HANDLE hThread = NULL;
+  {
+    CCounter thread;
+    ASSERT_EQ(thread.Create(), 1);
+    hThread = CopyHandle(thread.m_hThread);
+  }
+  EXPECT_TRUE(EndsWithin(hThread, kWait)) << "a suspended thread was left behind";
+  CloseHandle(hThread);
+}
+
+// User-interface form: a thread class whose main window ends its thread
+// on the end message.
+std::atomic<HWND> g_uiWindow{NULL};
+std::atomic<int> g_uiDestroyed{0};
+
+LRESULT CALLBACK UiWindowProc(HWND hWnd, UINT message, WPARAM wParam, LPARAM lParam) {
+  if (message == TThread::kEndMessage) {
+    PostQuitMessage(12);
+    return 0;
+  }
+  return DefWindowProcA(hWnd, message, wParam, lParam);
+}
+
+class CUiThread : public CWinThread {
+  DECLARE_DYNCREATE(CUiThread)
+ public:
+  BOOL InitInstance() override {
+    WNDCLASSA windowClass = {};
+    windowClass.lpfnWndProc = UiWindowProc;
+    windowClass.hInstance = GetModuleHandleA(NULL);
+    windowClass.lpszClassName = "SyncTestsUiThread";
+    RegisterClassA(&windowClass);  // fails harmlessly once registered
+    HWND hWnd = CreateWindowA("SyncTestsUiThread", "", WS_OVERLAPPED, 0, 0, 10, 10, NULL, NULL,
+                              GetModuleHandleA(NULL), NULL);
+    m_window.Attach(hWnd);
+    m_pMainWnd = &m_window;
+    g_uiWindow = hWnd;
+    return hWnd != NULL;
+  }
+  int ExitInstance() override {
+    m_window.DestroyWindow();
+    return CWinThread::ExitInstance();
+  }
+  ~CUiThread() override { ++g_uiDestroyed; }
+
+ private:
+  CWnd m_window;
+};
+IMPLEMENT_DYNCREATE(CUiThread, CWinThread)
+
+TEST(UserInterfaceThread, EndPostsTheEndMessageToTheMainWindow) {
+  g_uiWindow = NULL;
+  g_uiDestroyed = 0;
+  TThread thread(THREAD_PRIORITY_NORMAL, RUNTIME_CLASS(CUiThread));
+  ASSERT_EQ(thread.Start(), 1);
+  WaitUntil([] { return g_uiWindow.load() != NULL; });
+  ASSERT_NE(g_uiWindow.load(), nullptr);
+  EXPECT_EQ(thread.Suspend(), 0);
+
+  ASSERT_TRUE(thread.End(kWait));
+  EXPECT_EQ(thread.GetStatus(), TThread::Finished);
+  DWORD exitCode = 0;
+  EXPECT_TRUE(thread.GetExitCode(&exitCode)) << "the handle outlives the self-deleting thread object";
+  EXPECT_EQ(exitCode, 12u);
+  WaitUntil([] { return g_uiDestroyed.load() == 1; });
+  EXPECT_EQ(g_uiDestroyed, 1) << "the thread object deletes itself, once";
+}
+
+}  // namespace
