@@ -44,7 +44,10 @@ PeerProcess::PeerProcess() {
 PeerProcess::~PeerProcess() {
   if (m_process.hProcess) {
     Ask("quit");
-    EXPECT_EQ(WAIT_OBJECT_0, WaitForSingleObject(m_process.hProcess, kAnswerTimeoutMs));
+    if (WaitForSingleObject(m_process.hProcess, kAnswerTimeoutMs) != WAIT_OBJECT_0) {
+      ADD_FAILURE() << "the peer did not quit";
+      TerminateProcess(m_process.hProcess, 1);  // a hung peer must not outlive the test
+    }
     CloseHandle(m_process.hThread);
     CloseHandle(m_process.hProcess);
   }
