@@ -72,3 +72,12 @@ function(ldx_add_subdirectories)
     endif()
   endforeach()
 endfunction()
+
+# ldx_add_test_program(name files...)
+#   A helper program that tests start as a process of its own (beside the
+#   test executables), linked with the library and the framework.
+function(ldx_add_test_program name)
+  add_executable(${name} ${ARGN})
+  target_link_libraries(${name} PRIVATE LDExCore afx)
+  target_include_directories(${name} PRIVATE ${CMAKE_SOURCE_DIR})
+endfunction()

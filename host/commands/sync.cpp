@@ -78,7 +78,7 @@ int RunThread(int argc, char** argv) {
   }
   DWORD exitCode = 0;
   worker.GetExitCode(&exitCode);
-  printf("exit code %lu after counting to more than 0\n", exitCode);
+  printf("exit code %lu (the worker stopped on request)\n", exitCode);
   return kExitOk;
 }
 

@@ -191,6 +191,24 @@ TEST(ProcCritSecGuard, FailedEntryNamesTheFunctionAndLeavesNothing) {
   EXPECT_TRUE(client.Leave());
 }
 
+TEST(ProcCritSecGuard, LongFunctionNamesAreShownWhole) {
+  CProcCritSecHost host;
+  ASSERT_TRUE(host.Init());
+  CProcCritSec client;
+  ASSERT_TRUE(client.Enter());
+  std::string name(600, 'f');  // the message outgrows the first buffers
+  std::ostringstream text;
+  text << "Fcn: " << name << "\nThread ID: 0x" << std::hex << GetCurrentThreadId();
+  {
+    BoxScript script;
+    script.Expect().Text(kReentryText);
+    script.Expect().Text(text.str());
+    CProcCritSecGuard guard(&client, name.c_str());
+    EXPECT_FALSE(guard.Enter());
+  }
+  EXPECT_TRUE(client.Leave());
+}
+
 TEST(ProcCritSecGuard, LeavesWhatItEnteredOnce) {
   CProcCritSecHost host;
   ASSERT_TRUE(host.Init());
