@@ -86,6 +86,7 @@ TEST(WorkerThread, StartRunsSuspendTwiceThenEndResumesAndWaits) {
   EXPECT_EQ(thread.Suspend(), 0);
   EXPECT_EQ(thread.Suspend(), 1);
   EXPECT_EQ(thread.GetStatus(), TThread::Suspended);
+  Sleep(20);  // a suspension may take effect a moment after the call
   int counted = thread.m_nCount;
   Sleep(50);
   EXPECT_EQ(thread.m_nCount, counted) << "a suspended thread does not count";
