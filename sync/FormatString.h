@@ -2,8 +2,6 @@
 // string of any length.
 #pragma once
 
-#include <windows.h>
-
 #include <afx.h>
 
 // Formats into rString, replacing its text. The text is formatted into a
