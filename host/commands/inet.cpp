@@ -1,0 +1,88 @@
+// Commands of the internet connection settings: the user's proxy, from the
+// machine-wide internet settings or the dial-up connection's value.
+#include <afxwin.h>
+#include <stdio.h>
+#include <string.h>
+
+#include "HostCommand.h"
+#include "inet/CProxySettings.h"
+
+namespace {
+
+const char* OrNone(const CString& text) { return text.IsEmpty() ? "(none)" : static_cast<LPCSTR>(text); }
+
+int ShowProxy() {
+  CProxySettings proxy;
+  proxy.Load();
+  bool dialUp = proxy.UsesConnectionSettings() != FALSE;
+  CString profile = CProxySettings::GetModemProfile();
+  if (dialUp)
+    printf("mode: dial-up connection '%s'\n", static_cast<LPCSTR>(profile));
+  else
+    printf("mode: machine-wide internet settings%s\n",
+           CProxySettings::IsModemEnabled() ? " (the dial-up connection has no settings value)" : "");
+  printf("enabled: %s\n", proxy.IsEnabled() ? "yes" : "no");
+  printf("host: %s\n", OrNone(proxy.GetHost()));
+  printf("port: %s\n", OrNone(proxy.GetPort()));
+  CString list;
+  if (proxy.ReadProxyServer(list))
+    printf("list: %s\n", OrNone(list));
+  else
+    printf("list: none could be read\n");
+  CString key = proxy.GetSettingsKeyPath();
+  if (dialUp)
+    printf("from: HKEY_CURRENT_USER\\%s, binary value '%s'\n", static_cast<LPCSTR>(key),
+           static_cast<LPCSTR>(profile));
+  else
+    printf("from: HKEY_CURRENT_USER\\%s, values ProxyEnable and ProxyServer\n", static_cast<LPCSTR>(key));
+  return kExitOk;
+}
+
+int RunProxy(int argc, char** argv) {
+  if (argc < 1) return UsageError("proxy", "expects show, set, enable or disable");
+  const char* action = argv[0];
+  bool set = strcmp(action, "set") == 0;
+  if (argc != (set ? 2 : 1)) return UsageError("proxy", set ? "set expects HOST:PORT" : "takes no further arguments");
+  if (strcmp(action, "show") == 0) return ShowProxy();
+
+  CProxySettings proxy;
+  BOOL written;
+  if (set) {
+    proxy.Load();
+    written = proxy.SetProxyServer(argv[1]);
+  } else if (strcmp(action, "enable") == 0) {
+    written = proxy.SetProxyEnabled(TRUE);
+  } else if (strcmp(action, "disable") == 0) {
+    written = proxy.Disable();
+  } else {
+    return UsageError("proxy", "unknown action (show, set, enable or disable)");
+  }
+  if (!written) {
+    fprintf(stderr, "ldhost proxy: the settings could not be written (the dial-up connection's value is missing "
+                    "or damaged)\n");
+    return kExitFailed;
+  }
+  printf("written to HKEY_CURRENT_USER\\%s\n", static_cast<LPCSTR>(proxy.GetSettingsKeyPath()));
+  return kExitOk;
+}
+
+const HostCommand proxyCommand(
+    "proxy", "show or change the user's proxy settings",
+    "usage: ldhost proxy show\n"
+    "       ldhost proxy set HOST:PORT\n"
+    "       ldhost proxy enable | disable\n\n"
+    "The proxy comes from the user's internet settings (HKEY_CURRENT_USER\n"
+    "Software\\Microsoft\\Windows\\CurrentVersion\\Internet Settings), or, when\n"
+    "ModemEnabled of [Connection Options] in the user's ldglobal.ini is set and\n"
+    "the connection named by ModemProfile has a value below \"Connections\",\n"
+    "from that dial-up connection's value.\n\n"
+    "  show     the mode, whether a proxy is in use, the host and port for HTTP,\n"
+    "           the server list and where it was read\n"
+    "  set      makes HOST:PORT the HTTP proxy, writes the list back and\n"
+    "           switches the proxy on\n"
+    "  enable   switches the proxy on; disable switches it off\n\n"
+    "Exit code 1 when nothing could be written (a dial-up connection value\n"
+    "that is missing or damaged is left as it is).\n",
+    RunProxy);
+
+}  // namespace

@@ -1,0 +1,28 @@
+// The stand-in user database library LDUSERDB.DLL: the 45 entry points the
+// client's binding calls, each recording what it received and returning a
+// result of its own, and the record access for tests (exported by name).
+#pragma once
+
+#include <windows.h>
+
+extern "C" {
+
+// One recorded call.
+struct UserDbCall {
+  char entryPoint[40];  // the exported name it was called as
+  int argCount;
+  ULONG_PTR args[5];
+  BOOL hasRecordField;  // an add or store call with a record
+  double recordField;   // that record's 64-bit field at byte 40, as received
+  DWORD result;
+};
+
+typedef int(__cdecl* UserDbCallCountFn)(void);
+typedef BOOL(__cdecl* UserDbGetCallFn)(int index, UserDbCall* call);
+typedef void(__cdecl* UserDbResetFn)(void);
+
+#define LDUSERDB_CALL_COUNT "UserDbStandinCallCount"
+#define LDUSERDB_GET_CALL "UserDbStandinGetCall"
+#define LDUSERDB_RESET "UserDbStandinReset"
+
+}
