@@ -24,7 +24,7 @@ namespace {
 const char kCaption[] = "userdb_tests.exe";
 
 // Exposes the binding's state.
-class InspectedLink : public CUserDbLink {
+class ExposedLink : public CUserDbLink {
  public:
   using CUserDbLink::m_bPrepared;
   using CUserDbLink::m_pfnEntryPoints;
@@ -141,7 +141,7 @@ TEST(UserDbLink, EveryMemberCallsItsOwnEntryPointWithItsArguments) {
   ASSERT_EQ(static_cast<size_t>(CUserDbLink::kEntryPointCount), Members().size());
   UserDbCallLog log;
   BoxScript noBoxes;
-  InspectedLink link;
+  ExposedLink link;
   std::set<DWORD> results;
   for (size_t i = 0; i < Members().size(); ++i) {
     const Member& member = Members()[i];
@@ -207,7 +207,7 @@ TEST(UserDbLink, AddAndStoreMembersResetTheRecordFieldOnRequest) {
 TEST(UserDbLink, LoadsOnFirstUseAndLooksUpEachEntryPointOnce) {
   BoxScript noBoxes;
   {
-    InspectedLink link;
+    ExposedLink link;
     EXPECT_FALSE(link.m_bPrepared);
     EXPECT_EQ(0, link.CachedCount());
     EXPECT_STREQ("", link.GetPath());
@@ -252,7 +252,7 @@ TEST(UserDbLink, IsAvailableHoldsOneReference) {
   for (int forwardFirst = 0; forwardFirst < 2; ++forwardFirst) {
     SCOPED_TRACE(forwardFirst ? "after a forwarding call" : "before any call");
     {
-      InspectedLink link;
+      ExposedLink link;
       if (forwardFirst) EXPECT_NE(0u, link.EmptyHistory(1));
       for (int i = 0; i < 5; ++i) EXPECT_TRUE(link.IsAvailable());
       EXPECT_TRUE(link.m_bPrepared);
@@ -268,7 +268,7 @@ TEST(UserDbLink, ReportStatisticsNeedTheNameWithItsBlank) {
   {
     UserDbCallLog log;
     BoxScript noBoxes;
-    InspectedLink link;
+    ExposedLink link;
     EXPECT_TRUE(link.IsAvailable());
     for (int i = 0; i < 2; ++i) EXPECT_EQ(0u, link.GetReportStats(1, 2, 3, 4));
     EXPECT_EQ(nullptr, link.m_pfnEntryPoints[15]);
@@ -291,7 +291,7 @@ TEST(UserDbLink, MissingLibraryShowsTheLoadBoxOnEveryCall) {
   std::string text = "DLL load failed - " + path + "\nSystem error: 126\n" + (systemText ? systemText : "");
   LocalFree(systemText);
 
-  InspectedLink link;
+  ExposedLink link;
   {
     BoxScript noBoxes;
     EXPECT_FALSE(link.IsAvailable());
