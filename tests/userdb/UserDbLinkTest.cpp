@@ -253,7 +253,9 @@ TEST(UserDbLink, IsAvailableHoldsOneReference) {
     SCOPED_TRACE(forwardFirst ? "after a forwarding call" : "before any call");
     {
       ExposedLink link;
-      if (forwardFirst) EXPECT_NE(0u, link.EmptyHistory(1));
+      if (forwardFirst) {
+        EXPECT_NE(0u, link.EmptyHistory(1));
+      }
       for (int i = 0; i < 5; ++i) EXPECT_TRUE(link.IsAvailable());
       EXPECT_TRUE(link.m_bPrepared);
       EXPECT_NE(0u, link.EmptyHistory(2));
