@@ -63,6 +63,8 @@ int RunProxy(int argc, char** argv) {
     return kExitFailed;
   }
   printf("written to HKEY_CURRENT_USER\\%s\n", static_cast<LPCSTR>(proxy.GetSettingsKeyPath()));
+  CString list;
+  if (set && proxy.ReadProxyServer(list)) printf("list: %s\n", static_cast<LPCSTR>(list));
   return kExitOk;
 }
 

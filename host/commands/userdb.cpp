@@ -141,8 +141,10 @@ void PrintWhatTheStandinReceived(HMODULE module) {
   if (count == nullptr || get == nullptr || count() == 0 || !get(count() - 1, &call)) return;
   printf("the stand-in received: \"%s\"(", call.entryPoint);
   for (int i = 0; i < call.argCount; ++i)
-    printf("%s%s%llu", i > 0 ? ", " : "", i == 0 && call.hasRecordField ? "record at " : "",
-           static_cast<unsigned long long>(call.args[i]));
+    if (i == 0 && call.hasRecordField)
+      printf("record at 0x%llx", static_cast<unsigned long long>(call.args[i]));
+    else
+      printf("%s%llu", i > 0 ? ", " : "", static_cast<unsigned long long>(call.args[i]));
   printf(")\n");
   if (call.hasRecordField) printf("  record field at byte 40 as received: %g\n", call.recordField);
 }
@@ -173,6 +175,7 @@ int RunCall(int argc, char** argv) {
 
   CUserDbLink link;
   Record record;
+  if (member->takesRecord) printf("  record field at byte 40 before the call: %g\n", record.Field());
   DWORD result = member->call(link, args, record);
   printf("%s: result %lu\n", member->name, static_cast<unsigned long>(result));
   PrintWhatTheStandinReceived(link.GetModule());
