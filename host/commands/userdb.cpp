@@ -20,18 +20,11 @@ namespace {
 
 // A record for the add and store members, with 12.5 in the 64-bit field at
 // byte 40 that they reset on request.
-struct Record {
-  BYTE bytes[64];
+struct Record : UserDbRecord {
   Record() {
     memset(bytes, 0, sizeof bytes);
     SetField(12.5);
   }
-  double Field() const {
-    double value;
-    memcpy(&value, bytes + 40, sizeof value);
-    return value;
-  }
-  void SetField(double value) { memcpy(bytes + 40, &value, sizeof value); }
 };
 
 struct Member {

@@ -5,14 +5,11 @@
 
 #include <string.h>
 
+#include "standins/CallRecorder.h"
+
 namespace {
 
-const int kMaxCalls = 1024;
-const size_t kRecordFieldOffset = 40;
-
-CRITICAL_SECTION g_lock;
-UserDbCall g_calls[kMaxCalls];
-int g_count = 0;
+CallRecorder<UserDbCall, 1024> g_calls;
 
 #ifdef LDUSERDB_STATS_WITHOUT_BLANK
 const char kReportStatsName[] = "LDUserDB_GetReportStats";
@@ -20,12 +17,10 @@ const char kReportStatsName[] = "LDUserDB_GetReportStats";
 const char kReportStatsName[] = "LDUserDB_GetReportStats ";
 #endif
 
-DWORD Record(const char* name, DWORD number, const void* record, int argCount, ULONG_PTR a1 = 0,
+DWORD Record(const char* name, DWORD number, const UserDbRecord* record, int argCount, ULONG_PTR a1 = 0,
              ULONG_PTR a2 = 0, ULONG_PTR a3 = 0, ULONG_PTR a4 = 0, ULONG_PTR a5 = 0) {
   DWORD result = 1000 + number;
-  EnterCriticalSection(&g_lock);
-  if (g_count < kMaxCalls) {
-    UserDbCall& call = g_calls[g_count++];
+  g_calls.Add([&](UserDbCall& call) {
     memset(&call, 0, sizeof call);
     strncpy(call.entryPoint, name, sizeof call.entryPoint - 1);
     call.argCount = argCount;
@@ -33,11 +28,10 @@ DWORD Record(const char* name, DWORD number, const void* record, int argCount, U
     memcpy(call.args, args, sizeof args);
     if (record != NULL) {
       call.hasRecordField = TRUE;
-      memcpy(&call.recordField, static_cast<const BYTE*>(record) + kRecordFieldOffset, sizeof call.recordField);
+      call.recordField = record->Field();
     }
     call.result = result;
-  }
-  LeaveCriticalSection(&g_lock);
+  });
   return result;
 }
 
@@ -45,8 +39,9 @@ DWORD Record(const char* name, DWORD number, const void* record, int argCount, U
 
 // An add or store entry point: a record and a value.
 #define RECORD_ENTRY(number, name) \
-  DWORD __cdecl LDUserDB_##name(void* record, DWORD value) { \
-    return Record("LDUserDB_" #name, number, record, 2, reinterpret_cast<ULONG_PTR>(record), value); \
+  DWORD __cdecl LDUserDB_##name(void* record, DWORD value) {                                    \
+    return Record("LDUserDB_" #name, number, static_cast<const UserDbRecord*>(record), 2,       \
+                  reinterpret_cast<ULONG_PTR>(record), value);                                  \
   }
 #define ENTRY1(number, name) \
   DWORD __cdecl LDUserDB_##name(DWORD a1) { return Record("LDUserDB_" #name, number, NULL, 1, a1); }
@@ -117,31 +112,10 @@ DWORD __cdecl LDUserDB_GetMonItemStats(DWORD a1, DWORD a2, DWORD a3, DWORD a4, D
   return Record("LDUserDB_GetMonItemStats", 41, NULL, 5, a1, a2, a3, a4, a5);
 }
 
-int __cdecl UserDbStandinCallCount(void) {
-  EnterCriticalSection(&g_lock);
-  int count = g_count;
-  LeaveCriticalSection(&g_lock);
-  return count;
-}
+int __cdecl UserDbStandinCallCount(void) { return g_calls.Count(); }
 
-BOOL __cdecl UserDbStandinGetCall(int index, UserDbCall* call) {
-  EnterCriticalSection(&g_lock);
-  BOOL found = index >= 0 && index < g_count;
-  if (found) *call = g_calls[index];
-  LeaveCriticalSection(&g_lock);
-  return found;
-}
+BOOL __cdecl UserDbStandinGetCall(int index, UserDbCall* call) { return g_calls.Get(index, call); }
 
-void __cdecl UserDbStandinReset(void) {
-  EnterCriticalSection(&g_lock);
-  g_count = 0;
-  LeaveCriticalSection(&g_lock);
-}
-
-BOOL WINAPI DllMain(HINSTANCE, DWORD reason, LPVOID) {
-  if (reason == DLL_PROCESS_ATTACH) InitializeCriticalSection(&g_lock);
-  if (reason == DLL_PROCESS_DETACH) DeleteCriticalSection(&g_lock);
-  return TRUE;
-}
+void __cdecl UserDbStandinReset(void) { g_calls.Reset(); }
 
 }

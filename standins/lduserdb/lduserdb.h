@@ -4,6 +4,20 @@
 #pragma once
 
 #include <windows.h>
+#include <string.h>
+
+// A record as the add and store entry points take it: the library's own
+// business, except for the 64-bit floating-point field at byte 40 that the
+// binding resets on request.
+struct UserDbRecord {
+  BYTE bytes[64];
+  double Field() const {
+    double value;
+    memcpy(&value, bytes + 40, sizeof value);
+    return value;
+  }
+  void SetField(double value) { memcpy(bytes + 40, &value, sizeof value); }
+};
 
 extern "C" {
 

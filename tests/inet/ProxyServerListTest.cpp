@@ -1,23 +1,11 @@
 #include <gtest/gtest.h>
 
-#include <map>
 #include <string>
 
+#include "ProxyEntries.h"
 #include "inet/ProxyServerList.h"
 
 namespace {
-
-typedef std::map<std::string, std::string> Entries;
-
-Entries EntriesOf(const CMapStringToString& map) {
-  Entries entries;
-  CString key, value;
-  for (POSITION pos = map.GetStartPosition(); pos != NULL;) {
-    map.GetNextAssoc(pos, key, value);
-    entries[static_cast<LPCSTR>(key)] = static_cast<LPCSTR>(value);
-  }
-  return entries;
-}
 
 TEST(ProxyServerList, ParsesEntriesAndPicksTheHttpProxy) {
   struct Case {
@@ -110,12 +98,7 @@ TEST(ProxyServerList, JoinsEveryNamedEntryAndParsesBack) {
   EXPECT_EQ(std::string::npos, std::string(list).find("unnamed")) << list;
   EXPECT_EQ(static_cast<int>(strlen("ftp=f:21;HTTP=h:80;https=s:443")), list.GetLength()) << list;
 
-  CMapStringToString parsed(10);
-  CString protocol("http");
-  BOOL oneProxyForAll = FALSE;
-  ParseProxyServerList(list, parsed, protocol, oneProxyForAll);
-  EXPECT_EQ((Entries{{"ftp", "f:21"}, {"HTTP", "h:80"}, {"https", "s:443"}}), EntriesOf(parsed));
-  EXPECT_STREQ("HTTP", protocol);
+  EXPECT_EQ((Entries{{"ftp", "f:21"}, {"HTTP", "h:80"}, {"https", "s:443"}}), ParsedEntries(list));
 
   EXPECT_STREQ("", JoinProxyServerList(CMapStringToString(10)));
 }

@@ -8,10 +8,10 @@
 
 #include <string.h>
 
-#include <map>
 #include <string>
 #include <vector>
 
+#include "ProxyEntries.h"
 #include "RegistrySandbox.h"
 #include "ScratchDir.h"
 #include "inet/CProxySettings.h"
@@ -41,22 +41,6 @@ Bytes ConnectionValue(DWORD flags, const std::string& list, const Bytes& tail = 
   value.insert(value.end(), list.begin(), list.end());
   value.insert(value.end(), tail.begin(), tail.end());
   return value;
-}
-
-typedef std::map<std::string, std::string> Entries;
-
-Entries ParsedEntries(const std::string& list) {
-  CMapStringToString map(10);
-  CString protocol;
-  BOOL oneProxyForAll = FALSE;
-  ParseProxyServerList(list.c_str(), map, protocol, oneProxyForAll);
-  Entries entries;
-  CString key, value;
-  for (POSITION pos = map.GetStartPosition(); pos != NULL;) {
-    map.GetNextAssoc(pos, key, value);
-    entries[static_cast<LPCSTR>(key)] = static_cast<LPCSTR>(value);
-  }
-  return entries;
 }
 
 class ProxySettingsTest : public ::testing::Test {
@@ -223,7 +207,7 @@ TEST_F(ProxySettingsTest, SecondLoadForgetsTheFirst) {
   proxy.Load();
   ASSERT_TRUE(proxy.SetProxyServer("n:1"));
   EXPECT_EQ((Entries{{"ftp", "f:21"}, {"http", "n:1"}}),
-            ParsedEntries(ReadRawString(HKEY_CURRENT_USER, kInternetSettings, "ProxyServer")));
+            ParsedEntries(ReadRawString(HKEY_CURRENT_USER, kInternetSettings, "ProxyServer").c_str()));
 }
 
 TEST_F(ProxySettingsTest, SetProxyServerWritesTheListAndSwitchesTheProxyOn) {
@@ -245,7 +229,7 @@ TEST_F(ProxySettingsTest, SetProxyServerWritesTheListAndSwitchesTheProxyOn) {
     proxy.Load();
     EXPECT_TRUE(proxy.SetProxyServer(c.server));
     std::string written = ReadRawString(HKEY_CURRENT_USER, kInternetSettings, "ProxyServer");
-    EXPECT_EQ(c.written, ParsedEntries(written)) << written;
+    EXPECT_EQ(c.written, ParsedEntries(written.c_str())) << written;
     if (proxy.m_bOneProxyForAll) {
       EXPECT_EQ(c.server, written) << "a one-proxy list is the server alone";
     }

@@ -39,18 +39,11 @@ bool IsLoaded() { return GetModuleHandleA(UserDbTestHost::LibraryPath().c_str())
 
 // A caller's record: a recognisable byte pattern with 12.5 in the 64-bit
 // field at byte 40.
-struct Record {
-  BYTE bytes[64];
+struct Record : UserDbRecord {
   Record() {
     for (int i = 0; i < 64; ++i) bytes[i] = static_cast<BYTE>(0xa0 + i);
     SetField(12.5);
   }
-  double Field() const {
-    double value;
-    memcpy(&value, bytes + 40, sizeof value);
-    return value;
-  }
-  void SetField(double value) { memcpy(bytes + 40, &value, sizeof value); }
   bool SameOutsideTheField(const Record& other) const {
     return memcmp(bytes, other.bytes, 40) == 0 && memcmp(bytes + 48, other.bytes + 48, 16) == 0;
   }
