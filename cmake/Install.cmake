@@ -4,8 +4,9 @@
 #   lib/                     import libraries of LDExCore.dll and afx.dll
 #   lib/cmake/LDExCore/      the CMake package (LDExCore::LDExCore, LDExCore::afx)
 #   bin/                     what a host ships next to its executable, stripped
-#   share/LDExCore/standins/ the stand-ins of the database engine and the
-#                            browser launcher, for running hosts in tests only
+#   share/LDExCore/standins/ the stand-ins of the database engine, the user
+#                            database library and the browser launcher, for
+#                            running hosts in tests only
 include(CMakePackageConfigHelpers)
 
 set(LDX_INSTALL_INCLUDE_DIR include/LDExCore)
@@ -50,6 +51,7 @@ install(CODE "
 
 install(FILES $<TARGET_FILE:ctreestd> DESTINATION ${LDX_INSTALL_STANDIN_DIR})
 install(PROGRAMS $<TARGET_FILE:brwsapp> DESTINATION ${LDX_INSTALL_STANDIN_DIR})
+install(FILES $<TARGET_FILE:lduserdb> DESTINATION ${LDX_INSTALL_STANDIN_DIR})
 
 install(EXPORT LDExCoreTargets NAMESPACE LDExCore:: DESTINATION ${LDX_INSTALL_CMAKE_DIR})
 configure_package_config_file(${CMAKE_SOURCE_DIR}/cmake/LDExCoreConfig.cmake.in
