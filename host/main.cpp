@@ -3,6 +3,7 @@
 // offers the library's services as subcommands.
 #include <afxwin.h>
 #include <stdio.h>
+#include <stdlib.h>
 #include <string.h>
 
 #include <algorithm>
@@ -12,12 +13,16 @@
 #include "BoxAnswerer.h"
 #include "HostCommand.h"
 #include "frame/LibraryEntry.h"
+#include "packages/CExtensionApp.h"
 
 namespace {
 
-class CHostApp : public CWinApp {
+// Derived from the library's help-checking application class, so that the
+// help command asks for help the way the client does. Its name stays
+// "ldhost" (the caption of its message boxes), not the title string.
+class CHostApp : public CExtensionApp {
  public:
-  CHostApp() : CWinApp("ldhost") {}
+  CHostApp() { m_pszAppName = _strdup("ldhost"); }
 };
 
 CHostApp theApp;

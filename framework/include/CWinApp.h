@@ -44,7 +44,7 @@ class AFX_API CWinApp : public CWinThread {
   // without an icon in nType, OK and Yes/No boxes get the exclamation icon.
   virtual int DoMessageBox(LPCTSTR lpszPrompt, UINT nType, UINT nIDPrompt);
   // Help for the main window: its WinHelp, which runs the help engine on
-  // m_pszHelpFilePath.
+  // m_pszHelpFilePath. Every call is counted first (AfxGetHelpCalls).
   virtual void WinHelp(DWORD dwData, UINT nCmd = HELP_CONTEXT);
 
  protected:
@@ -75,6 +75,15 @@ AFX_API HINSTANCE AfxGetResourceHandle();
 AFX_API void AfxSetResourceHandle(HINSTANCE hInstResource);
 // The calling thread's main window (see CWinThread::GetMainWnd), or NULL.
 AFX_API CWnd* AfxGetMainWnd();
+
+// The calls of CWinApp::WinHelp in this process: how many there were and,
+// when pLatest is given and there was one, the arguments of the latest, so
+// that a test or tool can tell whether help was asked for and with what.
+struct AfxHelpCall {
+  DWORD dwData;
+  UINT nCmd;
+};
+AFX_API int AfxGetHelpCalls(AfxHelpCall* pLatest);
 
 // Sets the instance and resource handles and completes the application
 // object, if there is one. Hosts call it once before they use the framework.

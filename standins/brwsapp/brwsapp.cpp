@@ -23,26 +23,12 @@
 
 #include <string>
 
+#include "RecordLog.h"
+
 namespace {
 
 const char kProductKey[] = "Software\\Corvane\\Lodestar\\CurrentVersion";
 const char kMissing[] = "\x01missing\x01";
-const DWORD kLogWaitMs = 10000;
-
-std::string Escape(const std::string& text) {
-  std::string escaped;
-  for (char c : text) {
-    if (c == '\\')
-      escaped += "\\\\";
-    else if (c == '\r')
-      escaped += "\\r";
-    else if (c == '\n')
-      escaped += "\\n";
-    else
-      escaped += c;
-  }
-  return escaped;
-}
 
 // "DefaultUserDataDir" of the product key followed by "User1\".
 bool UserDataDir(std::string& dir) {
@@ -60,39 +46,10 @@ bool UserDataDir(std::string& dir) {
   return true;
 }
 
-bool ReadWholeFile(const std::string& path, std::string& text) {
-  HANDLE file = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, NULL, OPEN_EXISTING,
-                            FILE_ATTRIBUTE_NORMAL, NULL);
-  if (file == INVALID_HANDLE_VALUE) return false;
-  char chunk[4096];
-  DWORD read = 0;
-  while (ReadFile(file, chunk, sizeof chunk, &read, NULL) && read > 0) text.append(chunk, read);
-  CloseHandle(file);
-  return true;
-}
-
 void AddValue(std::string& record, const std::string& requestPath, const char* name) {
   char value[4096] = {0};
   GetPrivateProfileStringA("Data", name, kMissing, value, sizeof value, requestPath.c_str());
-  if (std::string(value) != kMissing) record += std::string(name) + "=" + Escape(value) + "\r\n";
-}
-
-// Appends under exclusive access, so that records of launchers running at
-// the same time do not interleave.
-bool AppendToLog(const std::string& path, const std::string& record) {
-  DWORD waited = 0;
-  for (;;) {
-    HANDLE file = CreateFileA(path.c_str(), FILE_APPEND_DATA, 0, NULL, OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, NULL);
-    if (file != INVALID_HANDLE_VALUE) {
-      DWORD written = 0;
-      BOOL ok = WriteFile(file, record.data(), static_cast<DWORD>(record.size()), &written, NULL);
-      CloseHandle(file);
-      return ok && written == record.size();
-    }
-    if (GetLastError() != ERROR_SHARING_VIOLATION || waited >= kLogWaitMs) return false;
-    Sleep(10);
-    waited += 10;
-  }
+  if (std::string(value) != kMissing) record += std::string(name) + "=" + EscapeValue(value) + "\r\n";
 }
 
 }  // namespace
@@ -107,8 +64,8 @@ int main() {
   const std::string requestPath = dataDir + commandLine;
 
   std::string record = "[request]\r\n";
-  record += "Program=" + Escape(modulePath) + "\r\n";
-  record += "CommandLine=" + Escape(commandLine) + "\r\n";
+  record += "Program=" + EscapeValue(modulePath) + "\r\n";
+  record += "CommandLine=" + EscapeValue(commandLine) + "\r\n";
   std::string text;
   // Only a bare file name in the data directory is a request.
   bool found = !commandLine.empty() && commandLine.find_first_of("\\/:\"") == std::string::npos &&
@@ -116,7 +73,7 @@ int main() {
   record += std::string("Found=") + (found ? "1" : "0") + "\r\n";
   if (found) {
     for (const char* name : {"Url", "PostData", "bFile", "bNew"}) AddValue(record, requestPath, name);
-    record += "Text=" + Escape(text) + "\r\n";
+    record += "Text=" + EscapeValue(text) + "\r\n";
     bool removed = DeleteFileA(requestPath.c_str()) != FALSE;
     record += std::string("Removed=") + (removed ? "1" : "0") + "\r\n";
   }

@@ -2,11 +2,12 @@
 // ("brwsapp.log"): one record per start, its values unescaped.
 #pragma once
 
-#include <map>
 #include <string>
 #include <vector>
 
-typedef std::map<std::string, std::string> LauncherRecord;
+#include "StandinRecords.h"
+
+typedef StandinRecord LauncherRecord;
 
 std::vector<LauncherRecord> ReadLauncherLog(const std::string& dataDir);
 // Waits until the log holds `count` records (or the time is up) and returns

@@ -181,7 +181,7 @@ TEST_F(MessageBoxTest, WindowMessageBoxUsesTheApplicationsNameAsDefaultCaption) 
   EXPECT_EQ(catcher.Box().caption, "Own caption");
 }
 
-// Help goes to the main window's WinHelp, unchanged.
+// Help goes to the main window's WinHelp, unchanged, and is counted.
 class CHelpWindow : public TopLevelWindow {
  public:
   DWORD m_dwData = 0;
@@ -197,8 +197,13 @@ class CHelpWindow : public TopLevelWindow {
 TEST_F(MessageBoxTest, AppHelpAsksTheMainWindow) {
   CHelpWindow mainWnd;
   theApp.m_pMainWnd = &mainWnd;
+  const int before = AfxGetHelpCalls(NULL);
   theApp.WinHelp(0x1234, HELP_CONTEXTPOPUP);
   EXPECT_EQ(mainWnd.m_nCalls, 1);
+  AfxHelpCall latest = {};
+  EXPECT_EQ(AfxGetHelpCalls(&latest), before + 1);
+  EXPECT_EQ(latest.dwData, 0x1234u);
+  EXPECT_EQ(latest.nCmd, static_cast<UINT>(HELP_CONTEXTPOPUP));
   EXPECT_EQ(mainWnd.m_dwData, 0x1234u);
   EXPECT_EQ(mainWnd.m_nCmd, static_cast<UINT>(HELP_CONTEXTPOPUP));
   theApp.WinHelp(9);

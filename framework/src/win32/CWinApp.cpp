@@ -14,6 +14,10 @@ END_MESSAGE_MAP()
 
 namespace {
 
+// Guarded by AfxLockGlobals.
+int g_nHelpCalls = 0;
+AfxHelpCall g_latestHelpCall;
+
 void ReplaceString(LPCTSTR& rpsz, LPCTSTR lpszNew) {
   free(const_cast<LPTSTR>(rpsz));
   rpsz = AfxDupString(lpszNew);
@@ -244,12 +248,24 @@ BOOL CWinApp::WriteProfileString(LPCTSTR lpszSection, LPCTSTR lpszEntry, LPCTSTR
 }
 
 void CWinApp::WinHelp(DWORD dwData, UINT nCmd) {
+  {
+    AfxLockGlobals lock;
+    ++g_nHelpCalls;
+    g_latestHelpCall.dwData = dwData;
+    g_latestHelpCall.nCmd = nCmd;
+  }
   CWnd* pMainWnd = AfxGetMainWnd();
   if (pMainWnd != NULL) {
     pMainWnd->WinHelp(dwData, nCmd);
   } else {
     ::WinHelpA(NULL, m_pszHelpFilePath, nCmd, dwData);
   }
+}
+
+int AfxGetHelpCalls(AfxHelpCall* pLatest) {
+  AfxLockGlobals lock;
+  if (pLatest != NULL && g_nHelpCalls > 0) *pLatest = g_latestHelpCall;
+  return g_nHelpCalls;
 }
 
 CWinApp* AfxGetApp() {

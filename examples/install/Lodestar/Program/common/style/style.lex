@@ -1,0 +1,1 @@
+Style lexicon of the linguistic engine (placeholder, older than the engine needs).
