@@ -36,7 +36,7 @@ class BorrowedFiles {
   void Put(const std::string& path, const std::string& text) {
     std::filesystem::path parent = std::filesystem::path(path).parent_path();
     std::vector<std::string> missing;
-    for (std::filesystem::path dir = parent; !FileExists(dir.string()); dir = dir.parent_path())
+    for (std::filesystem::path dir = parent; !dir.empty() && !FileExists(dir.string()); dir = dir.parent_path())
       missing.push_back(dir.string());
     for (auto it = missing.rbegin(); it != missing.rend(); ++it) {
       CreateDirectoryA(it->c_str(), NULL);
@@ -63,6 +63,7 @@ TEST(WithoutDirectories, TestsFailWhateverLiesAtTheRootOrBelowTheCurrentDirector
   ASSERT_EQ(":\\", root.substr(1));
   BorrowedFiles files;
   files.Put(root + "Help\\Lodestar.hlp", "help");
+  files.Put("Help\\Lodestar.hlp", "help");
   files.Put("common\\English\\vdk20.syd", "dictionary");
   files.Put("common\\vdk20.lic", "licence");
   files.Put("common\\style\\style.lex", "lexicon");
@@ -74,10 +75,10 @@ TEST(WithoutDirectories, TestsFailWhateverLiesAtTheRootOrBelowTheCurrentDirector
 
 TEST(WithoutDirectories, OffersSayThePackageDirectoryIsMissingAndWriteNothing) {
   if (!PackagesTestHost::WithoutDirectories()) GTEST_SKIP() << "runs in the second process";
-  const std::string packageFile = CurrentDriveRoot() + "Packages\\package1.ini";
+  const std::string packageFiles[] = {CurrentDriveRoot() + "Packages\\package1.ini", "Packages\\package1.ini"};
   const std::string text = "[CUSTOMorFULL]\r\nHelp=A\r\n";
   BorrowedFiles files;
-  files.Put(packageFile, text);
+  for (const std::string& packageFile : packageFiles) files.Put(packageFile, text);
   const std::function<void()> offers[] = {
       [] { OfferPackageDownload(NULL, PKG_HELP, FALSE); },
       [] { OfferVerityUpdate(NULL); },
@@ -89,7 +90,7 @@ TEST(WithoutDirectories, OffersSayThePackageDirectoryIsMissingAndWriteNothing) {
     script.Expect().Caption(kAppCaption).Text(kDirectoryMissing).Buttons({IDOK});
     offer();
   }
-  EXPECT_EQ(text, ScratchDir::ReadFile(packageFile));
+  for (const std::string& packageFile : packageFiles) EXPECT_EQ(text, ScratchDir::ReadFile(packageFile));
 }
 
 TEST(NoDirectoriesTest, RunInAProcessWithoutProductAndProgramDirectories) {
