@@ -202,6 +202,12 @@ int RunHelp(int argc, char** argv) {
     nCmd = HELP_CONTEXT;
   }
   CWinApp* pApp = AfxGetApp();
+  // The client's help file is the help package's.
+  CString strProductDir;
+  if (GetProductDir(strProductDir)) {
+    free(const_cast<LPSTR>(pApp->m_pszHelpFilePath));
+    pApp->m_pszHelpFilePath = _strdup(strProductDir + "Help\\Lodestar.hlp");
+  }
   HelpWindow mainWnd;
   mainWnd.Attach(CreateWindowExA(0, "STATIC", "ldhost", WS_OVERLAPPEDWINDOW, 0, 0, 300, 200, NULL, NULL,
                                  GetModuleHandleA(NULL), NULL));
