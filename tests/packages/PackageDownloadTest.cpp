@@ -4,7 +4,9 @@
 #include <stdio.h>
 #include <windows.h>
 
+#include <functional>
 #include <string>
+#include <vector>
 
 #include "BoxScript.h"
 #include "PackagesTestHost.h"
@@ -217,6 +219,49 @@ TEST_F(PackagesTest, VerityUpdateAsksByTheEnginePackagesNameAndRequestsItAlone) 
   EXPECT_EQ("A", PackageValue("CUSTOMorFULL", "Verity"));
   EXPECT_EQ("B", PackageValue("CUSTOMorFULL", "Help"));
   EXPECT_EQ("<absent>", PackageValue("CUSTOMorFULL", "HANDLE"));
+}
+
+// The parent's messages in order: whether it got the focus before the
+// question's box disabled it.
+std::vector<std::string> g_parentEvents;
+
+LRESULT CALLBACK RecordingWindowProc(HWND hWnd, UINT message, WPARAM wParam, LPARAM lParam) {
+  if (message == WM_SETFOCUS) g_parentEvents.push_back("focus");
+  if (message == WM_ENABLE && !wParam) g_parentEvents.push_back("disabled");
+  return DefWindowProcA(hWnd, message, wParam, lParam);
+}
+
+TEST_F(PackagesTest, ParentGetsTheFocusBeforeTheQuestionOnlyWhenAsked) {
+  WNDCLASSA windowClass = {};
+  windowClass.lpfnWndProc = RecordingWindowProc;
+  windowClass.hInstance = GetModuleHandleA(NULL);
+  windowClass.lpszClassName = "LdxFocusRecorder";
+  RegisterClassA(&windowClass);
+  CWnd parent;
+  parent.Attach(CreateWindowExA(0, "LdxFocusRecorder", "parent", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 0, 0, 200, 100,
+                                NULL, NULL, GetModuleHandleA(NULL), NULL));
+  TestWindow other;
+  const struct {
+    const char* what;
+    std::function<void()> offer;
+    const char* first;
+  } cases[] = {
+      {"offer with the focus flag", [&] { OfferPackageDownload(&parent, PKG_HELP, TRUE); }, "focus"},
+      {"offer without it", [&] { OfferPackageDownload(&parent, PKG_HELP, FALSE); }, "disabled"},
+      {"update question", [&] { OfferVerityUpdate(&parent); }, "disabled"},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.what);
+    SetFocus(other.Handle());
+    ASSERT_EQ(other.Handle(), GetFocus());
+    g_parentEvents.clear();
+    BoxScript script;
+    script.Expect().Caption(kCaption).Answer(IDNO);
+    c.offer();
+    ASSERT_FALSE(g_parentEvents.empty());
+    EXPECT_EQ(c.first, g_parentEvents[0]);
+  }
+  parent.DestroyWindow();
 }
 
 }  // namespace
