@@ -110,6 +110,17 @@ void PrintText(const std::string& text) {
   if (!text.empty() && text.back() != '\n') putchar('\n');
 }
 
+// The value of a line "Name=value" of a stand-in's record, its escaped
+// backslashes made single again (paths hold no line breaks).
+std::string RecordValue(const std::string& record, const char* name) {
+  size_t start = record.find(std::string(name) + "=");
+  if (start == std::string::npos) return "(none)";
+  start += strlen(name) + 1;
+  std::string value = record.substr(start, record.find("\r\n", start) - start);
+  for (size_t i = 0; (i = value.find("\\\\", i)) != std::string::npos; ++i) value.erase(i, 1);
+  return value;
+}
+
 // The downloader stand-in logs each start in ldsdnl.log beside itself; a
 // real downloader leaves nothing to show.
 void ReportDownloader(const CString& strPackageDir, size_t nLogBefore) {
@@ -117,8 +128,11 @@ void ReportDownloader(const CString& strPackageDir, size_t nLogBefore) {
   for (int waited = 0; waited < kDownloaderWaitMs; waited += 50) {
     std::string log = ReadFileText(strLog);
     if (log.size() > nLogBefore && log.find("[end]", nLogBefore) != std::string::npos) {
-      printf("downloader started; it recorded:\n");
-      PrintText(log.substr(nLogBefore));
+      const std::string record = log.substr(nLogBefore);
+      printf("downloader started: %s\n", RecordValue(record, "Program").c_str());
+      printf("  its command line: %s\n", RecordValue(record, "CommandLine").c_str());
+      printf("  it found the package file: %s\n",
+             record.find("\r\nPackageFile=") != std::string::npos ? "yes (its text is in ldsdnl.log)" : "no");
       return;
     }
     Sleep(50);
