@@ -5,8 +5,8 @@
 #   lib/cmake/LDExCore/      the CMake package (LDExCore::LDExCore, LDExCore::afx)
 #   bin/                     what a host ships next to its executable, stripped
 #   share/LDExCore/standins/ the stand-ins of the database engine, the user
-#                            database library and the browser launcher, for
-#                            running hosts in tests only
+#                            database library, the browser launcher and the
+#                            package downloader, for running hosts in tests only
 include(CMakePackageConfigHelpers)
 
 set(LDX_INSTALL_INCLUDE_DIR include/LDExCore)
@@ -50,7 +50,7 @@ install(CODE "
   endforeach()")
 
 install(FILES $<TARGET_FILE:ctreestd> DESTINATION ${LDX_INSTALL_STANDIN_DIR})
-install(PROGRAMS $<TARGET_FILE:brwsapp> DESTINATION ${LDX_INSTALL_STANDIN_DIR})
+install(PROGRAMS $<TARGET_FILE:brwsapp> $<TARGET_FILE:ldsdnl> DESTINATION ${LDX_INSTALL_STANDIN_DIR})
 install(FILES $<TARGET_FILE:lduserdb> DESTINATION ${LDX_INSTALL_STANDIN_DIR})
 
 install(EXPORT LDExCoreTargets NAMESPACE LDExCore:: DESTINATION ${LDX_INSTALL_CMAKE_DIR})
