@@ -8,13 +8,12 @@
 #include <new>
 #include <vector>
 
+#include "config/ProductKey.h"
 #include "config/Scramble.h"
 
 static_assert(sizeof(long) == 4, "strtol must range-check 32-bit values");
 
 namespace {
-
-const char kProductKey[] = "Software\\Corvane\\Lodestar\\CurrentVersion";
 
 // Reads a string value whatever its length: the registry is asked for the
 // size when the first buffer is too small. Data stored without a

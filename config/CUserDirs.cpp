@@ -1,6 +1,7 @@
 #include "config/CUserDirs.h"
 
 #include "config/CRegSettingsStore.h"
+#include "config/TextRules.h"
 
 CUserDirs::CUserDirs() {}
 
@@ -13,7 +14,6 @@ BOOL CUserDirs::GetDataDirOfUser(int nUser, CString& strDir) {
   // An empty value names no directory (it would put the user's files at the
   // root of the current drive).
   if (!machineStore.GetString("\\", "DefaultUserDataDir", strBase, FALSE) || strBase.IsEmpty()) return FALSE;
-  if (strBase[strBase.GetLength() - 1] != '\\') strBase += '\\';
-  strDir = strBase + "User1\\";
+  strDir = WithTrailingBackslash(strBase) + "User1\\";
   return TRUE;
 }

@@ -5,6 +5,7 @@
 #include "config/CRegSettingsStore.h"
 #include "config/CRegistryKey.h"
 #include "config/CUserDirs.h"
+#include "config/TextRules.h"
 
 namespace {
 
@@ -20,8 +21,7 @@ BOOL CachedDir(CString& strCache, DirLookup lookup, CString& strDir) {
   if (strCache.IsEmpty()) {
     CString strFound;
     if (!lookup(strFound) || strFound.IsEmpty()) return FALSE;
-    if (strFound[strFound.GetLength() - 1] != '\\') strFound += '\\';
-    strCache = strFound;
+    strCache = WithTrailingBackslash(strFound);
   }
   strDir = strCache;
   return TRUE;

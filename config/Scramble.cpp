@@ -2,6 +2,8 @@
 
 #include <string.h>
 
+#include "config/TextRules.h"
+
 namespace {
 
 // A run of consecutive character codes whose members rotate among themselves.
@@ -18,8 +20,6 @@ const RotationGroup kGroups[] = {
     {'[', '`'},
     {'{', '~'},
 };
-
-bool IsWhiteSpace(unsigned char c) { return c == ' ' || (c >= '\t' && c <= '\r'); }
 
 // Punctuation that stays as it is: ':' ';' '<' '=' '>' '?' '@'.
 bool IsKeptPunctuation(unsigned char c) { return c >= ':' && c <= '@'; }
@@ -46,7 +46,7 @@ bool Rotate(LPCSTR lpszSource, int nDirection, CString& strOut) {
       }
     }
     if (pGroup == NULL) {
-      if (!IsWhiteSpace(c) && !IsKeptPunctuation(c)) return false;  // control characters, DEL
+      if (!IsBlank(static_cast<char>(c)) && !IsKeptPunctuation(c)) return false;  // control characters, DEL
       pOut[i] = static_cast<char>(c);
       continue;
     }

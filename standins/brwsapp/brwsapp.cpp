@@ -24,10 +24,10 @@
 #include <string>
 
 #include "RecordLog.h"
+#include "config/ProductKey.h"
 
 namespace {
 
-const char kProductKey[] = "Software\\Corvane\\Lodestar\\CurrentVersion";
 const char kMissing[] = "\x01missing\x01";
 
 // "DefaultUserDataDir" of the product key followed by "User1\".

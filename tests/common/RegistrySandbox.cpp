@@ -2,8 +2,6 @@
 
 #include <gtest/gtest.h>
 
-const char kProductKey[] = "Software\\Corvane\\Lodestar\\CurrentVersion";
-
 namespace {
 
 // The first component of path (from the left) that does not exist yet, as a

@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-extern const char kProductKey[];  // "Software\Corvane\Lodestar\CurrentVersion"
+#include "config/ProductKey.h"
 
 class RegistrySandbox {
  public:

@@ -7,6 +7,7 @@
 #include <filesystem>
 #include <vector>
 
+#include "config/ProductKey.h"
 #include "frame/LibraryEntry.h"
 #include "template/BrandingText.h"
 
@@ -14,7 +15,6 @@ const char kHostTitle[] = "Template Test Host";
 
 namespace {
 
-const char kProductKey[] = "Software\\Corvane\\Lodestar\\CurrentVersion";
 const char kProgramDirValue[] = "ProgramDir";
 
 CWinApp theApp("template_tests");
