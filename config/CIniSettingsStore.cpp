@@ -10,6 +10,7 @@
 #include "config/ProductDirs.h"
 #include "config/CRegSettingsStore.h"
 #include "config/Scramble.h"
+#include "config/TextRules.h"
 
 namespace {
 
@@ -19,14 +20,10 @@ const char kMissing[] = "defaultdefaultdefaultdefaultdefaultdefault";
 const char kMissingAgain[] = "missing value, second probe";
 const DWORD kFirstReadSize = 546;
 
-bool HasLineBreak(LPCSTR lpszText) { return lpszText != NULL && strpbrk(lpszText, "\r\n") != NULL; }
-
-bool IsBlank(char c) { return c == ' ' || (c >= '\t' && c <= '\r'); }
-
 // The profile reader drops one pair of matching quotation marks around a
 // value and the blanks at either end. Such values get one more pair of
 // quotation marks so they read back as written.
-CString ProtectQuotes(const CString& strValue) {
+CString ProtectQuotesAndBlanks(const CString& strValue) {
   int nLength = strValue.GetLength();
   if (nLength == 0) return strValue;
   char chFirst = strValue[0];
@@ -39,11 +36,6 @@ CString ProtectQuotes(const CString& strValue) {
 bool IsDriveOrNetworkPath(LPCSTR lpszName) {
   if (lpszName[0] == '\\' && lpszName[1] == '\\') return true;
   return lpszName[0] != '\0' && lpszName[1] == ':';
-}
-
-CString WithTrailingBackslash(const CString& strDir) {
-  if (strDir.IsEmpty() || strDir[strDir.GetLength() - 1] == '\\') return strDir;
-  return strDir + '\\';
 }
 
 }  // namespace
@@ -87,19 +79,25 @@ BOOL CIniSettingsStore::ReadText(LPCSTR lpszSection, LPCSTR lpszName, BOOL bWhol
   return TRUE;
 }
 
+BOOL CIniSettingsStore::CanStoreText(LPCSTR lpszValue) {
+  if (lpszValue == NULL || HasLineBreak(lpszValue)) return FALSE;
+  return ProtectQuotesAndBlanks(lpszValue).GetLength() <= kMaxValueLength;
+}
+
 // Line breaks in a section, name or value would break the file's structure
 // (and could plant other values), and "=" in a name would split it.
 BOOL CIniSettingsStore::WriteText(LPCSTR lpszSection, LPCSTR lpszName, const CString& strText) {
   if (m_strFile.IsEmpty() || lpszSection == NULL || lpszName == NULL) return FALSE;
-  if (HasLineBreak(lpszSection) || HasLineBreak(lpszName) || HasLineBreak(strText) || strchr(lpszName, '=') != NULL)
-    return FALSE;
-  return WritePrivateProfileStringA(lpszSection, lpszName, ProtectQuotes(strText), m_strFile) ? TRUE : FALSE;
+  if (HasLineBreak(lpszSection) || HasLineBreak(lpszName) || strchr(lpszName, '=') != NULL) return FALSE;
+  if (!CanStoreText(strText)) return FALSE;
+  return WritePrivateProfileStringA(lpszSection, lpszName, ProtectQuotesAndBlanks(strText), m_strFile) ? TRUE : FALSE;
 }
 
 BOOL CIniSettingsStore::SetBinary(LPCSTR lpszSection, LPCSTR lpszName, const BYTE* pData, DWORD* pcbData) {
   if (m_strFile.IsEmpty() || lpszSection == NULL || lpszName == NULL || pcbData == NULL) return FALSE;
   if (pData == NULL && *pcbData != 0) return FALSE;
   if (HasLineBreak(lpszSection) || HasLineBreak(lpszName) || strchr(lpszName, '=') != NULL) return FALSE;
+  if (*pcbData > kMaxBinaryBytes) return FALSE;
   // A null buffer would make the system delete the value instead.
   BYTE empty = 0;
   BYTE* pBytes = pData != NULL ? const_cast<BYTE*>(pData) : &empty;

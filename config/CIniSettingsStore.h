@@ -31,6 +31,17 @@ class CIniSettingsStore : public CSettingsStore {
 
   using CSettingsStore::GetInt;
 
+  // The longest value text the system's profile functions keep: a longer
+  // one is stored as nothing or garbage, or breaks the file, while the write
+  // reports success. Binary values take two hex digits per byte and two for
+  // the checksum.
+  enum { kMaxValueLength = 32766, kMaxBinaryBytes = (kMaxValueLength - 2) / 2 };
+  // TRUE when a value of this text can be written and read back as it is:
+  // no line break, and not longer than kMaxValueLength once the quotation
+  // marks that protect it are added. Longer values and binary values over
+  // kMaxBinaryBytes are refused without writing anything.
+  static BOOL CanStoreText(LPCSTR lpszValue);
+
   CString m_strFile;  // full path of the file; empty when none could be formed
 
  private:

@@ -104,6 +104,56 @@ TEST_F(IniSettingsStoreTest, LongValuesAreReadWhole) {
   }
 }
 
+// The system's profile functions keep a value of at most 32,766 characters
+// as written (quotation marks included); a longer one reads back as missing
+// or as garbage, or breaks the file, while the write reports success.
+TEST_F(IniSettingsStoreTest, ValuesLongerThanTheFileKeepsAreRefusedAndTheOldValueStays) {
+  const int kLongestKept = 32766;
+  struct Case {
+    int length;
+    const char* ends;  // put at both ends of a run of letters
+    BOOL scrambled;
+    bool stored;
+  };
+  const Case cases[] = {
+      {kLongestKept, "", FALSE, true},
+      {kLongestKept + 1, "", FALSE, false},
+      {65536, "", FALSE, false},
+      {kLongestKept - 2, " ", FALSE, true},  // protected by quotation marks: just fits
+      {kLongestKept - 1, " ", FALSE, false},
+      {kLongestKept, "", TRUE, true},
+      {kLongestKept + 1, "", TRUE, false},
+  };
+  std::string file = m_dir.NewFile();
+  CIniSettingsStore store(file.c_str(), FALSE, 0);
+  for (const Case& c : cases) {
+    SCOPED_TRACE(std::to_string(c.length) + (c.scrambled ? " scrambled" : "") + " [" + c.ends + "]");
+    std::string ends(c.ends);
+    std::string value = ends + std::string(c.length - 2 * ends.size(), 'q') + ends;
+    ASSERT_TRUE(store.SetString("Long", "Text", "kept", c.scrambled));
+    EXPECT_EQ(c.stored, store.SetString("Long", "Text", value.c_str(), c.scrambled) != FALSE);
+    CString back;
+    ASSERT_TRUE(store.GetString("Long", "Text", back, c.scrambled));
+    EXPECT_EQ(c.stored ? value : "kept", std::string(back));
+  }
+
+  // Binary values: two hex digits a byte and two for the checksum.
+  const DWORD kLongestBinary = (kLongestKept - 2) / 2;
+  std::vector<BYTE> bytes(kLongestBinary + 1, 0x5A);
+  for (DWORD count : {kLongestBinary, kLongestBinary + 1}) {
+    SCOPED_TRACE(count);
+    BYTE old = 7;
+    DWORD one = 1;
+    ASSERT_TRUE(store.SetBinary("Long", "Data", &old, &one));
+    DWORD size = count;
+    EXPECT_EQ(count == kLongestBinary, store.SetBinary("Long", "Data", bytes.data(), &size) != FALSE);
+    std::vector<BYTE> back(bytes.size() + 1, 0);
+    size = static_cast<DWORD>(back.size());
+    ASSERT_TRUE(store.GetBinary("Long", "Data", back.data(), &size));
+    EXPECT_EQ(count == kLongestBinary ? kLongestBinary : 1u, size);
+  }
+}
+
 TEST_F(IniSettingsStoreTest, IntegersInDecimalHexadecimalAndOctal) {
   struct Case {
     const char* text;
