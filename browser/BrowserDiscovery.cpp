@@ -15,9 +15,6 @@ BOOL g_bBrowsersDiscovered = FALSE;
 
 namespace {
 
-const char kAppPathNetscape[] = "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\App Paths\\Netscape.exe";
-const char kAppPathIExplore[] = "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\App Paths\\IEXPLORE.EXE";
-const char kAppPathMosaic[] = "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\App Paths\\mosaic.exe";
 const char kNetscapeMainKey[] = "Software\\Netscape\\Netscape Navigator\\Main";
 
 const char kNetscape32Description[] = "Netscape Navigator 32-bit, Netscape Communications Corp.";
@@ -42,15 +39,6 @@ void Fill(CBrowserInfo& info, LPCSTR lpszName, LPCSTR lpszDescription, const CSt
   info.m_strArguments = lpszArguments;
   info.m_strDdeService = lpszDdeService;
   info.SetAvailable();
-}
-
-// The registered program of an App Paths key, when its file exists.
-BOOL ReadRegisteredProgram(LPCSTR lpszAppPathKey, CString& strPath) {
-  CString strFound;
-  if (ReadRegDefault(HKEY_LOCAL_MACHINE, lpszAppPathKey, strFound) != ERROR_SUCCESS) return FALSE;
-  if (!PathExists(strFound)) return FALSE;
-  strPath = strFound;
-  return TRUE;
 }
 
 CString CutBeforeLastBackslash(const CString& strPath) {
@@ -85,7 +73,7 @@ CString ReadIniValueWithFallback(LPCSTR lpszFile, LPCSTR lpszFallbackFile, LPCST
 
 void DetectNetscape32() {
   CString strPath;
-  if (!ReadRegisteredProgram(kAppPathNetscape, strPath)) return;
+  if (!FindRegisteredProgram(kAppPathNetscape, strPath)) return;
   CString strVersion;
   bool bBeta = ReadRegString(HKEY_CURRENT_USER, kNetscapeMainKey, "Mozilla", strVersion) == ERROR_SUCCESS &&
                strVersion.Find("2.0b1") >= 0;
@@ -97,14 +85,14 @@ void DetectNetscape32() {
 
 void DetectIExplore() {
   CString strPath;
-  if (!ReadRegisteredProgram(kAppPathIExplore, strPath)) return;
+  if (!FindRegisteredProgram(kAppPathIExplore, strPath)) return;
   QuoteIfContainsBlank(strPath);
   Fill(g_browserIExplore, "IExplore", kIExploreDescription, strPath, " -nohome ", "IExplore");
 }
 
 void DetectMosaic() {
   CString strPath;
-  if (!ReadRegisteredProgram(kAppPathMosaic, strPath)) return;
+  if (!FindRegisteredProgram(kAppPathMosaic, strPath)) return;
   QuoteIfContainsBlank(strPath);
   Fill(g_browserMosaic, "Mosaic", kMosaicDescription, strPath, "", "Mosaic");
 }
@@ -235,7 +223,7 @@ int IsMosaicInstalled() {
 
 int IsNetscape32Registered() {
   CString strPath;
-  return ReadRegisteredProgram(kAppPathNetscape, strPath) ? 1 : 0;
+  return FindRegisteredProgram(kAppPathNetscape, strPath) ? 1 : 0;
 }
 
 BOOL GetHtmlFileClass(CString& strClassName) {

@@ -4,34 +4,19 @@
 
 #include "browser/BrowserRegistry.h"
 #include "config/CIniSettingsStore.h"
+#include "config/TextRules.h"
 
 namespace {
 
-const char kAppPathNetscape[] = "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\App Paths\\Netscape.exe";
-const char kAppPathIExplore[] = "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\App Paths\\IEXPLORE.EXE";
 const char kBiffKey[] = "SOFTWARE\\Netscape\\Netscape Navigator\\biff";
 const char kBiffUsersKey[] = "SOFTWARE\\Netscape\\Netscape Navigator\\biff\\Users";
 const char kUsersKey[] = "SOFTWARE\\Netscape\\Netscape Navigator\\Users";
 const char kBookmarkListKey[] = "SOFTWARE\\Netscape\\Netscape Navigator\\Bookmark List";
 const char kShellFoldersKey[] = "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Explorer\\Shell Folders";
 
-// The registered program of an App Paths key, when it names an existing file.
-BOOL FindRegisteredProgram(LPCSTR lpszAppPathKey, CString& strPath) {
-  CString strFound;
-  if (ReadRegDefault(HKEY_LOCAL_MACHINE, lpszAppPathKey, strFound) != ERROR_SUCCESS) return FALSE;
-  if (!PathExists(strFound)) return FALSE;
-  strPath = strFound;
-  return TRUE;
-}
-
 CString ParentOf(const CString& strPath) {
   int nSlash = strPath.ReverseFind('\\');
   return nSlash < 0 ? CString() : strPath.Left(nSlash);
-}
-
-CString WithTrailingBackslash(const CString& strDir) {
-  int nLength = strDir.GetLength();
-  return nLength > 0 && strDir[nLength - 1] == '\\' ? strDir : strDir + '\\';
 }
 
 // The profile the user chose in the product's settings; empty when none.
@@ -87,23 +72,26 @@ void FindPrefsBesideProgram(CString& strPath) {
 }
 
 // lpszFileName in the profile directory that the registry records for the
-// chosen (else current) profile. The file need not exist.
-void FindInRegisteredProfile(LPCSTR lpszFileName, CString& strPath) {
+// chosen (else current) profile. The file need not exist. FALSE when
+// Netscape is not installed or no profile is known; TRUE with an empty path
+// when the profile has no directory recorded.
+BOOL FindInRegisteredProfile(LPCSTR lpszFileName, CString& strPath) {
   strPath.Empty();
   CString strProgram;
-  if (!FindRegisteredProgram(kAppPathNetscape, strProgram)) return;
+  if (!FindRegisteredProgram(kAppPathNetscape, strProgram)) return FALSE;
   CString strProfile = ChosenProfile();
   if (strProfile.IsEmpty() && ReadRegString(HKEY_LOCAL_MACHINE, kUsersKey, "CurrentUser", strProfile) != ERROR_SUCCESS)
-    return;
-  if (strProfile.IsEmpty()) return;
+    return FALSE;
+  if (strProfile.IsEmpty()) return FALSE;
   CString strDirRoot;
   CString strProfileKey = CString(kUsersKey) + "\\" + strProfile;
   // An empty "DirRoot" names no directory (it would mean the root of the
   // current drive).
   if (ReadRegString(HKEY_LOCAL_MACHINE, strProfileKey, "DirRoot", strDirRoot) != ERROR_SUCCESS ||
       strDirRoot.IsEmpty())
-    return;
+    return TRUE;
   strPath = WithTrailingBackslash(strDirRoot) + lpszFileName;
+  return TRUE;
 }
 
 // The profile directories in root\Users, when Netscape records profiles at
@@ -135,11 +123,9 @@ int ListNetscapeUserDirs(CStringArray& users) {
 void GetNetscapeBookmarkFile(CString& strPath) {
   FindBookmarkBesideProgram(strPath);
   if (!strPath.IsEmpty()) return;
-  FindInRegisteredProfile("bookmark.htm", strPath);
-  if (!strPath.IsEmpty()) return;
-  CString strProgram;
-  if (!FindRegisteredProgram(kAppPathNetscape, strProgram)) return;
-  // The older layout records the bookmark file itself.
+  // The older layout records the bookmark file itself; it stands in only
+  // for a known profile without a recorded directory.
+  if (!FindInRegisteredProfile("bookmark.htm", strPath) || !strPath.IsEmpty()) return;
   if (ReadRegString(HKEY_CURRENT_USER, kBookmarkListKey, "DirRoot", strPath) != ERROR_SUCCESS) strPath.Empty();
 }
 

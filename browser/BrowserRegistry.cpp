@@ -2,6 +2,10 @@
 
 #include <afxwin.h>
 
+const char kAppPathNetscape[] = "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\App Paths\\Netscape.exe";
+const char kAppPathIExplore[] = "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\App Paths\\IEXPLORE.EXE";
+const char kAppPathMosaic[] = "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\App Paths\\mosaic.exe";
+
 namespace {
 
 const DWORD kValueBufferSize = 260;
@@ -45,6 +49,14 @@ LONG EnumRegSubkeys(HKEY hRoot, LPCSTR lpszKey, CStringArray& names) {
   }
   RegCloseKey(hKey);
   return lResult;
+}
+
+BOOL FindRegisteredProgram(LPCSTR lpszAppPathKey, CString& strPath) {
+  CString strFound;
+  if (ReadRegDefault(HKEY_LOCAL_MACHINE, lpszAppPathKey, strFound) != ERROR_SUCCESS) return FALSE;
+  if (!PathExists(strFound)) return FALSE;
+  strPath = strFound;
+  return TRUE;
 }
 
 void QuoteIfContainsBlank(CString& strPath) {

@@ -17,6 +17,16 @@ LONG ReadRegDefault(HKEY hRoot, LPCSTR lpszKey, CString& strValue);
 // step that fails. The array is not cleared.
 LONG EnumRegSubkeys(HKEY hRoot, LPCSTR lpszKey, CStringArray& names);
 
+// App Paths keys of HKEY_LOCAL_MACHINE where the browsers' programs are
+// registered (the key's unnamed value is the program's path).
+extern const char kAppPathNetscape[];
+extern const char kAppPathIExplore[];
+extern const char kAppPathMosaic[];
+
+// The program registered under an App Paths key, when the value can be read
+// and names an existing file; strPath is assigned only then.
+BOOL FindRegisteredProgram(LPCSTR lpszAppPathKey, CString& strPath);
+
 // Puts a path with a blank in double quotes, unless it is quoted already.
 void QuoteIfContainsBlank(CString& strPath);
 

@@ -36,8 +36,6 @@ const LaunchErrorText g_launchErrorTexts[] = {
 const char kLauncherProgram[] = "brwsapp.exe";
 const char kRequestSection[] = "Data";
 
-bool HasLineBreak(LPCSTR lpszText) { return lpszText != NULL && strpbrk(lpszText, "\r\n") != NULL; }
-
 LPCSTR OrEmpty(LPCSTR lpszText) { return lpszText != NULL ? lpszText : ""; }
 
 void ShowLaunchMessage(LPCSTR lpszUrl, LPCSTR lpszText) {
@@ -50,10 +48,9 @@ void ShowSystemLaunchError(DWORD dwCode, LPCSTR lpszUrl) {
   const char* pszText = "Unknown Error";
   for (const LaunchErrorText& row : g_launchErrorTexts)
     if (row.dwCode == dwCode) pszText = row.pszText;
-  CString strMessage;
-  strMessage.Format("An error occurred in opening Url [%s] in the browser.\n\n%d --> %s\n", OrEmpty(lpszUrl),
-                    static_cast<int>(dwCode), pszText);
-  AfxMessageBox(strMessage, MB_OK, 0);
+  CString strDetail;
+  strDetail.Format("%d --> %s", static_cast<int>(dwCode), pszText);
+  ShowLaunchMessage(lpszUrl, strDetail);
 }
 
 // The file name part of a path.
@@ -67,8 +64,10 @@ CString FileNameOf(LPCSTR lpszPath) {
 int CBrowserLauncher::Launch(LPCSTR lpszUrl, LPCSTR lpszPostData, int bNewWindow, int bFile) {
   m_dwError = 0;
   // Each value is one line of the request file: a line break would end it
-  // early and could plant other values.
-  if (lpszUrl == NULL || HasLineBreak(lpszUrl) || HasLineBreak(lpszPostData)) {
+  // early and could plant other values, and a value longer than the file
+  // can keep would reach the launcher as garbage.
+  bool bPostDataStorable = lpszPostData == NULL || CIniSettingsStore::CanStoreText(lpszPostData);
+  if (!CIniSettingsStore::CanStoreText(lpszUrl) || !bPostDataStorable) {
     m_dwError = ERROR_INVALID_PARAMETER;
     return 1;
   }

@@ -17,7 +17,9 @@ class CBrowserLauncher {
   // 0 when "brwsapp.exe" was started; 1 otherwise, with the system's error
   // code in m_dwError (0 when the product's directories are not known).
   // A URL or POST data holding a line break would break the request file's
-  // format: it is refused with ERROR_INVALID_PARAMETER, as is a null URL.
+  // format, and one longer than the request file can keep would arrive as
+  // garbage: both are refused with ERROR_INVALID_PARAMETER before anything
+  // is written or started, as is a null URL.
   int Launch(LPCSTR lpszUrl, LPCSTR lpszPostData, int bNewWindow, int bFile);
 
   int OpenUrl(LPCSTR lpszUrl, LPCSTR lpszPostData);

@@ -86,7 +86,12 @@ TEST(LauncherTest, EachFormWritesItsRequestAndStartsTheLauncherWithTheBareFileNa
   EXPECT_TRUE(RequestFiles(DataDir()).empty());
 }
 
-TEST(LauncherTest, LineBreaksAndANullUrlAreRefusedBeforeAnythingIsWritten) {
+// The request file keeps values of at most 32,766 characters.
+const size_t kLongestValue = 32766;
+
+TEST(LauncherTest, LineBreaksOverlongValuesAndANullUrlAreRefusedBeforeAnythingIsWritten) {
+  const std::string tooLong(kLongestValue + 1, 'u');
+  const std::string farTooLong = "http://example.com/?q=" + std::string(40000 - 22, 'q');
   const struct {
     const char* url;
     const char* postData;
@@ -97,16 +102,29 @@ TEST(LauncherTest, LineBreaksAndANullUrlAreRefusedBeforeAnythingIsWritten) {
       {"http://example.com/", "q=1\r\n[Data]\r\nUrl=http://elsewhere/"},
       {"http://example.com/", "\n"},
       {NULL, "q=1"},
+      {tooLong.c_str(), NULL},
+      {farTooLong.c_str(), "q=1"},
+      {"http://example.com/", tooLong.c_str()},
   };
   size_t before = ReadLauncherLog(DataDir()).size();
   for (const auto& c : cases) {
-    SCOPED_TRACE(c.url != NULL ? c.url : "(null url)");
+    SCOPED_TRACE(c.url != NULL ? std::string(c.url).substr(0, 40) : "(null url)");
     CBrowserLauncher launcher;
     EXPECT_EQ(1, launcher.OpenUrlInNewWindow(c.url, c.postData));
     EXPECT_EQ(static_cast<DWORD>(ERROR_INVALID_PARAMETER), launcher.m_dwError);
     EXPECT_TRUE(RequestFiles(DataDir()).empty());
   }
   EXPECT_EQ(before, ReadLauncherLog(DataDir()).size());
+}
+
+TEST(LauncherTest, LongestUrlTheRequestFileKeepsArrivesWhole) {
+  const std::string url = "http://example.com/?q=" + std::string(kLongestValue - 22, 'q');
+  size_t before = ReadLauncherLog(DataDir()).size();
+  CBrowserLauncher launcher;
+  EXPECT_EQ(0, launcher.OpenUrl(url.c_str(), NULL));
+  std::vector<LauncherRecord> records = WaitForLauncherRecords(DataDir(), before + 1);
+  ASSERT_EQ(before + 1, records.size()) << "the launcher did not report";
+  EXPECT_EQ("[Data]\r\nUrl=" + url + "\r\nbFile=0\r\nbNew=0\r\n", Value(records.back(), "Text"));
 }
 
 TEST(LauncherTest, WithoutAUserDataDirectoryNothingIsWrittenAndTheErrorIsZero) {

@@ -131,6 +131,18 @@ TEST_F(ProfilesTest, RegistryProfilesAreTheFallback) {
   EXPECT_EQ("", Prefs());
 }
 
+// The bookmark list stands in only for a known profile that has no
+// directory recorded.
+TEST_F(ProfilesTest, BookmarkListNeedsAKnownProfile) {
+  InstallNetscape();
+  SetHkcu("Bookmark List", "DirRoot", "C:\\Old\\bookmark.htm");
+  EXPECT_EQ("", Bookmarks());  // no choice and no current profile
+  SetHklm("Users", "CurrentUser", "");
+  EXPECT_EQ("", Bookmarks());
+  SetHklm("Users", "CurrentUser", "guest");
+  EXPECT_EQ("C:\\Old\\bookmark.htm", Bookmarks());
+}
+
 TEST_F(ProfilesTest, NothingWithoutNetscapeInstalled) {
   std::string exe = m_root + "\\Communicator\\Program\\netscape.exe";
   ProfileFile("guest", "bookmark.htm");
