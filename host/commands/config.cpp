@@ -13,12 +13,11 @@
 #include "HostCommand.h"
 #include "config/CIniSettingsStore.h"
 #include "config/CRegSettingsStore.h"
+#include "config/ProductKey.h"
 #include "config/ProductDirs.h"
 #include "config/Scramble.h"
 
 namespace {
-
-const char kProductKey[] = "Software\\Corvane\\Lodestar\\CurrentVersion";
 
 struct SettingsArguments {
   std::string action;
@@ -104,6 +103,11 @@ int RunSettings(int argc, char** argv) {
             (args.root != nullptr ? args.root : kProductKey);
     regStore.reset(args.root != nullptr ? new CRegSettingsStore(args.user, args.root)
                                         : new CRegSettingsStore(args.user));
+    // A root that could not be opened or created leaves the store at the
+    // top of the hive: nothing may be read or written there.
+    LONG opened = regStore->m_pKey != NULL ? regStore->m_pKey->m_lResult : ERROR_OUTOFMEMORY;
+    if (opened != ERROR_SUCCESS)
+      return Failed("cannot open or create " + where + " (system error " + std::to_string(opened) + ")");
     store = regStore.get();
   } else {
     iniStore.reset(new CIniSettingsStore(args.iniFile, args.user, 0));
@@ -216,7 +220,7 @@ const HostCommand settingsCommand(
     "               SECTION is a key path below it: \"\\\" is the key itself, \"\\A\\B\" a\n"
     "               subkey (give sections with a leading backslash).\n"
     "  --root PATH  with --reg: the key PATH of the hive in place of the product key\n"
-    "               (created when missing).\n"
+    "               (created when missing; exit code 1 when it cannot be).\n"
     "  --ini FILE   an INI file. With --user, FILE lies in the data directory of the\n"
     "               user (DefaultUserDataDir\\User1\\); without, a drive or network path\n"
     "               is used as given and any other name lies in GlobalDataDir.\n"
@@ -225,7 +229,8 @@ const HostCommand settingsCommand(
     "  --scrambled  the value is kept scrambled.\n\n"
     "get prints the value. delete removes one value, or without NAME the whole\n"
     "section (a registry key must have no subkeys).\n"
-    "Exit codes: 0 done, 1 missing value or refused write or delete, 2 bad arguments.\n",
+    "Exit codes: 0 done, 1 missing value, refused write or delete, or a --root that\n"
+    "cannot be opened, 2 bad arguments.\n",
     RunSettings);
 
 const HostCommand scrambleCommand(

@@ -20,14 +20,31 @@ std::string FullPath(const char* path) {
   return length > 0 && length < MAX_PATH ? full : path;
 }
 
-// Copies the text file to standard output, line ends as on the console.
-void PrintFile(const char* path) {
+// The whole text file, line ends as on the console; false when it cannot be
+// read (a directory cannot).
+bool ReadTextFile(const char* path, std::string& text) {
   FILE* file = fopen(path, "r");
-  if (file == NULL) return;
+  if (file == NULL) return false;
   char block[4096];
   size_t read;
-  while ((read = fread(block, 1, sizeof block, file)) > 0) fwrite(block, 1, read, stdout);
+  while ((read = fread(block, 1, sizeof block, file)) > 0) text.append(block, read);
   fclose(file);
+  return true;
+}
+
+// True when the log holds, after its last start banner, every entry in
+// order as this thread wrote it, and then an end banner. A file that could
+// not be emptied or appended to keeps what an earlier run left.
+bool EntriesArrived(const std::string& log, int count, char** entries) {
+  size_t at = log.rfind(" Log Started : ");
+  if (at == std::string::npos) return false;
+  char prefix[16];
+  snprintf(prefix, sizeof prefix, "[%.8lx]", static_cast<unsigned long>(GetCurrentThreadId()));
+  for (int i = 0; i < count; ++i) {
+    at = log.find(prefix + std::string(entries[i]) + "\n", at);
+    if (at == std::string::npos) return false;
+  }
+  return log.find(" Log Ended : ", at) != std::string::npos;
 }
 
 int RunLog(int argc, char** argv) {
@@ -59,12 +76,14 @@ int RunLog(int argc, char** argv) {
   log.End();
 
   std::string path = FullPath(log.GetLogPath());
-  if (GetFileAttributesA(path.c_str()) == INVALID_FILE_ATTRIBUTES) {
-    fprintf(stderr, "ldhost log: could not write %s\n", path.c_str());
+  std::string text;
+  if (!ReadTextFile(path.c_str(), text) || !EntriesArrived(text, argc - 2, argv + 2)) {
+    fprintf(stderr, "ldhost log: the entries did not arrive in %s (is it a file that can be written?)\n",
+            path.c_str());
     return kExitFailed;
   }
   printf("%s: %d entr%s at level %u\n", path.c_str(), argc - 2, argc - 2 == 1 ? "y" : "ies", log.GetLevel());
-  PrintFile(path.c_str());
+  fputs(text.c_str(), stdout);
   return kExitOk;
 }
 
