@@ -56,7 +56,8 @@ class CLogFile {
   enum { kLevelFile = 1, kLevelExtra = 2 };
 
   void InitDefaults();
-  void WriteBanner(LPCSTR event);
+  // format: a banner's printf format, taking the section, date and time.
+  void WriteBanner(LPCSTR format);
 
   CRITICAL_SECTION m_cs;
   BOOL m_bAutoStarted;
