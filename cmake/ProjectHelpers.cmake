@@ -81,3 +81,36 @@ function(ldx_add_test_program name)
   target_link_libraries(${name} PRIVATE LDExCore afx)
   target_include_directories(${name} PRIVATE ${CMAKE_SOURCE_DIR})
 endfunction()
+
+# ldx_add_fuzz_target(name SOURCES files... [LIBS libs...])
+#   A libFuzzer executable for the fuzz build (scripts/build fuzz: native,
+#   clang, -DLDX_FUZZ=ON); elsewhere it adds nothing. The harness alone links
+#   the fuzzer's main; the library and the portable framework get coverage
+#   instrumentation so that the fuzzer steers by the code under test, and
+#   every sanitizer report aborts the run instead of scrolling past. Each
+#   target is listed in the build's fuzz-targets.txt for scripts/fuzz; its
+#   seed inputs, when any, lie in the calling folder's fuzz-seeds/NAME.
+function(ldx_add_fuzz_target name)
+  if(NOT LDX_FUZZ)
+    return()
+  endif()
+  if(WIN32 OR NOT CMAKE_CXX_COMPILER_ID STREQUAL "Clang")
+    message(FATAL_ERROR "LDX_FUZZ needs the native build with clang (scripts/build fuzz)")
+  endif()
+  cmake_parse_arguments(ARG "" "" "SOURCES;LIBS" ${ARGN})
+  get_property(instrumented GLOBAL PROPERTY LDX_FUZZ_INSTRUMENTED)
+  if(NOT instrumented)
+    foreach(library LDExCore afx)
+      target_compile_options(${library} PRIVATE -fsanitize=fuzzer-no-link -fno-sanitize-recover=all)
+    endforeach()
+    set_property(GLOBAL PROPERTY LDX_FUZZ_INSTRUMENTED TRUE)
+    file(WRITE ${CMAKE_BINARY_DIR}/fuzz-targets.txt "")
+  endif()
+  add_executable(${name} ${ARG_SOURCES})
+  target_compile_options(${name} PRIVATE -fsanitize=fuzzer -fno-sanitize-recover=all)
+  target_link_options(${name} PRIVATE -fsanitize=fuzzer)
+  target_link_libraries(${name} PRIVATE LDExCore afx ${ARG_LIBS})
+  target_include_directories(${name} PRIVATE ${CMAKE_SOURCE_DIR} ${CMAKE_CURRENT_SOURCE_DIR})
+  set(seeds ${CMAKE_CURRENT_SOURCE_DIR}/fuzz-seeds/${name})
+  file(APPEND ${CMAKE_BINARY_DIR}/fuzz-targets.txt "${name} ${seeds}\n")
+endfunction()
