@@ -40,6 +40,18 @@ inline Expanded ExpandToFile(LPCSTR pszTemplate, CNamedValueList* pVars = NULL,
   return result;
 }
 
+// The text with every CR LF pair taken out, read from left to right.
+inline std::string WithoutCrLf(const std::string& text) {
+  std::string out;
+  for (size_t i = 0; i < text.size(); ++i) {
+    if (text[i] == '\r' && i + 1 < text.size() && text[i + 1] == '\n')
+      ++i;
+    else
+      out += text[i];
+  }
+  return out;
+}
+
 // Makes control characters visible in failure messages.
 inline std::string Visible(const std::string& text) {
   std::string out;

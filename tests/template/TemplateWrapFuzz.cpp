@@ -15,18 +15,6 @@
 
 namespace {
 
-// The text with every CR LF pair taken out, read from left to right.
-std::string WithoutLineEnds(const std::string& text) {
-  std::string rest;
-  for (size_t i = 0; i < text.size(); ++i) {
-    if (text[i] == '\r' && i + 1 < text.size() && text[i + 1] == '\n')
-      ++i;
-    else
-      rest += text[i];
-  }
-  return rest;
-}
-
 // Lines end at LF; the CR of a CR LF line end is not part of the line.
 bool LinesWithin(const std::string& text, size_t nWidth) {
   size_t start = 0;
@@ -66,6 +54,6 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* pData, size_t nSize) {
   if (!block.ok || !wrapped.ok) abort();
   if (block.text != plain.text) abort();
   if (!LinesWithin(wrapped.text, nWidth)) abort();
-  if (WithoutLineEnds(wrapped.text) != WithoutLineEnds(plain.text)) abort();
+  if (WithoutCrLf(wrapped.text) != WithoutCrLf(plain.text)) abort();
   return 0;
 }

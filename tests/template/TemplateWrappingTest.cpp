@@ -101,17 +101,6 @@ std::string OneByteAtATime(const std::string& text) {
   return templ;
 }
 
-std::string WithoutCrLf(const std::string& text) {
-  std::string out;
-  for (size_t i = 0; i < text.size(); ++i) {
-    if (text[i] == '\r' && i + 1 < text.size() && text[i + 1] == '\n')
-      ++i;
-    else
-      out += text[i];
-  }
-  return out;
-}
-
 std::string LfToCrLf(const std::string& text) {
   std::string out;
   for (size_t i = 0; i < text.size(); ++i) {
