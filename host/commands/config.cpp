@@ -13,8 +13,8 @@
 #include "HostCommand.h"
 #include "config/CIniSettingsStore.h"
 #include "config/CRegSettingsStore.h"
-#include "config/ProductKey.h"
 #include "config/ProductDirs.h"
+#include "config/ProductKey.h"
 #include "config/Scramble.h"
 
 namespace {

@@ -130,7 +130,8 @@ const HostCommand logCommand(
     "level (bit 0 writes the file). The log is emptied and gets its start\n"
     "banner; each TEXT becomes one entry, tagged with the thread id and ended\n"
     "with a line end; then the end banner. Prints the log's path and the file.\n"
-    "Exit code 1 when the level writes no file or the file could not be written.\n",
+    "Exit code 1 when the level writes no file or the entries did not reach it (the\n"
+    "path is a directory, or the file is held open by another program).\n",
     RunLog);
 
 const HostCommand loadCommand(
