@@ -14,28 +14,28 @@ void CHtmlStringForwarder::Attach(CHtmlStringSink* pSink) {
 
 BOOL CHtmlStringForwarder::OnStartTag(CTextBuffer* pName, CNameValuePair** ppAttrs, int nAttrs, BOOL* pbContinue) {
   if (!m_pSink) return TRUE;
-  CString strName(MakeSinkText(pName));
-  m_pSink->OnStartTag(strName, ppAttrs, nAttrs, pbContinue);
+  CSinkString name(pName);
+  m_pSink->OnStartTag(name.Get(), ppAttrs, nAttrs, pbContinue);
   return TRUE;
 }
 
 BOOL CHtmlStringForwarder::OnEndTag(CTextBuffer* pName, BOOL* pbContinue) {
   if (!m_pSink) return TRUE;
-  CString strName(MakeSinkText(pName));
-  m_pSink->OnEndTag(strName, pbContinue);
+  CSinkString name(pName);
+  m_pSink->OnEndTag(name.Get(), pbContinue);
   return TRUE;
 }
 
 BOOL CHtmlStringForwarder::OnText(CTextBuffer* pText, BOOL* pbContinue) {
   if (!m_pSink) return TRUE;
-  CString strText(MakeSinkText(pText));
-  m_pSink->OnText(strText, pbContinue);
+  CSinkString text(pText);
+  m_pSink->OnText(text.Get(), pbContinue);
   return TRUE;
 }
 
 BOOL CHtmlStringForwarder::OnComment(CTextBuffer* pComment, BOOL* pbContinue) {
   if (!m_pSink) return TRUE;
-  CString strComment(MakeSinkText(pComment));
-  m_pSink->OnComment(strComment, pbContinue);
+  CSinkString comment(pComment);
+  m_pSink->OnComment(comment.Get(), pbContinue);
   return TRUE;
 }

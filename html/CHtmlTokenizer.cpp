@@ -5,6 +5,10 @@
 
 #include <new>
 
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
+
 namespace {
 
 struct CharEntity {
@@ -47,10 +51,113 @@ const int kMaxCharRefName = 6;
 
 bool IsQuote(char ch) { return ch == '"' || ch == '\''; }
 
-// Bytes with a meaning of their own in text and in comments; runs of all
-// other bytes are copied at once.
-bool IsTextMarkupByte(char ch) { return ch == '<' || ch == '&' || ch == '\n' || ch == '\r'; }
-bool IsCommentMarkupByte(char ch) { return ch == '-' || ch == '>' || ch == '\n' || ch == '\r'; }
+bool IsWhiteSpace(char ch) { return ch == ' ' || ch == '\n' || ch == '\t' || ch == '\r'; }
+
+// The first byte in [p, pEnd) equal to one of the four, or pEnd. Text and
+// comments are scanned with this: runs of all other bytes are copied at once.
+template <char A, char B, char C, char D>
+LPCSTR FindAnyOf(LPCSTR p, LPCSTR pEnd) {
+#if defined(__SSE2__)
+  const __m128i a = _mm_set1_epi8(A), b = _mm_set1_epi8(B), c = _mm_set1_epi8(C), d = _mm_set1_epi8(D);
+  for (; pEnd - p >= 16; p += 16) {
+    __m128i bytes = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p));
+    __m128i hits = _mm_or_si128(_mm_or_si128(_mm_cmpeq_epi8(bytes, a), _mm_cmpeq_epi8(bytes, b)),
+                                _mm_or_si128(_mm_cmpeq_epi8(bytes, c), _mm_cmpeq_epi8(bytes, d)));
+    int mask = _mm_movemask_epi8(hits);
+    if (mask) return p + __builtin_ctz(static_cast<unsigned>(mask));
+  }
+#endif
+  for (; p < pEnd; ++p) {
+    char ch = *p;
+    if (ch == A || ch == B || ch == C || ch == D) break;
+  }
+  return p;
+}
+
+// Bytes with a meaning of their own in text and in comments.
+LPCSTR FindTextMarkupByte(LPCSTR p, LPCSTR pEnd) { return FindAnyOf<'<', '&', '\n', '\r'>(p, pEnd); }
+LPCSTR FindCommentMarkupByte(LPCSTR p, LPCSTR pEnd) { return FindAnyOf<'-', '>', '\n', '\r'>(p, pEnd); }
+
+// Byte classes of tag names, attribute names and values: where a run of
+// name or value bytes ends.
+enum {
+  kEndsTagName = 1,     // "/", ">" and white space
+  kEndsAttrName = 2,    // "=", ">" and white space
+  kEndsBareValue = 4,   // ">", white space (CR is dropped from the value)
+};
+
+struct ByteClasses {
+  unsigned char m_classes[256];
+  ByteClasses() {
+    memset(m_classes, 0, sizeof(m_classes));
+    const unsigned char white[] = {' ', '\t', '\n', '\r'};
+    for (unsigned char ch : white) m_classes[ch] = kEndsTagName | kEndsAttrName | kEndsBareValue;
+    m_classes[static_cast<unsigned char>('>')] = kEndsTagName | kEndsAttrName | kEndsBareValue;
+    m_classes[static_cast<unsigned char>('/')] |= kEndsTagName;
+    m_classes[static_cast<unsigned char>('=')] |= kEndsAttrName;
+  }
+  bool Is(char ch, int nClass) const { return (m_classes[static_cast<unsigned char>(ch)] & nClass) != 0; }
+};
+
+const ByteClasses g_byteClasses;
+
+LPCSTR SkipUntil(LPCSTR p, LPCSTR pEnd, int nClass) {
+  while (p < pEnd && !g_byteClasses.Is(*p, nClass)) ++p;
+  return p;
+}
+
+// Where an attribute value's current run stops: at its closing quote, CR
+// or LF when quoted (chQuote), at white space when not; at pEnd at most.
+LPCSTR FindValueStop(LPCSTR p, LPCSTR pEnd, char chQuote) {
+  if (!chQuote) return SkipUntil(p, pEnd, kEndsBareValue);
+  for (; p < pEnd; ++p) {
+    char ch = *p;
+    if (ch == chQuote || ch == '\n' || ch == '\r') break;
+  }
+  return p;
+}
+
+// The entity table grouped by name length and first letter, so that a name
+// is compared with the few entries that can match.
+struct EntityIndex {
+  enum { kLengths = kMaxCharRefName + 1 };
+  // For each length and first byte, the first entry in m_order and how many.
+  unsigned char m_first[kLengths][128];
+  unsigned char m_count[kLengths][128];
+  unsigned char m_order[sizeof(kEntities) / sizeof(kEntities[0])];
+
+  EntityIndex() {
+    memset(m_first, 0, sizeof(m_first));
+    memset(m_count, 0, sizeof(m_count));
+    int nOrdered = 0;
+    for (int nLength = 1; nLength < kLengths; ++nLength) {
+      for (int ch = 0; ch < 128; ++ch) {
+        m_first[nLength][ch] = static_cast<unsigned char>(nOrdered);
+        for (size_t i = 0; i < sizeof(kEntities) / sizeof(kEntities[0]); ++i) {
+          if (static_cast<int>(strlen(kEntities[i].name)) == nLength && kEntities[i].name[0] == ch) {
+            m_order[nOrdered++] = static_cast<unsigned char>(i);
+            ++m_count[nLength][ch];
+          }
+        }
+      }
+    }
+  }
+
+  // The entry's code for a name, or a space when the table has no such name.
+  char Find(LPCSTR pName, int nLength) const {
+    if (nLength < 1 || nLength >= kLengths) return ' ';
+    unsigned char chFirst = static_cast<unsigned char>(pName[0]);
+    if (chFirst >= 128) return ' ';
+    const unsigned char* pEntry = m_order + m_first[nLength][chFirst];
+    for (int i = 0; i < m_count[nLength][chFirst]; ++i) {
+      const CharEntity& entity = kEntities[pEntry[i]];
+      if (memcmp(entity.name, pName, static_cast<size_t>(nLength)) == 0) return static_cast<char>(entity.code);
+    }
+    return ' ';
+  }
+};
+
+const EntityIndex g_entityIndex;
 
 // Reads a decimal number the way the runtime's atoi does (leading white
 // space, an optional sign, digits up to the first non-digit, 0 without
@@ -70,16 +177,36 @@ int ParseDecimal(LPCSTR psz) {
   return static_cast<int>(value);
 }
 
-// Copies a buffer's content into a framework string; a zero byte becomes a
-// space so that the string's text is the whole content.
-void CopyToString(CString& str, const CTextBuffer& buffer) {
-  int nLength = buffer.GetLength();
+// Copies bytes into a framework string, reusing its storage; a zero byte
+// becomes a space so that the string's text is all of them.
+void CopyToString(CString& str, LPCSTR pBytes, int nLength) {
   char* pDest = str.GetBuffer(nLength);
-  for (int i = 0; i < nLength; ++i) {
-    char ch = buffer.m_pBegin[i];
-    pDest[i] = ch ? ch : ' ';
-  }
+  if (nLength > 0) memcpy(pDest, pBytes, static_cast<size_t>(nLength));
+  for (char* pZero = pDest; (pZero = static_cast<char*>(memchr(pZero, '\0', static_cast<size_t>(pDest + nLength - pZero)))) != NULL;)
+    *pZero++ = ' ';
   str.ReleaseBuffer(nLength);
+}
+
+// The byte a reference name of at most kMaxCharRefName bytes, none of them
+// zero, stands for (see DecodeCharRef).
+char DecodeShortName(LPCSTR pName, int nLength) {
+  if (nLength > 0 && pName[0] == '#') {
+    char szNumber[kMaxCharRefName + 1];
+    memcpy(szNumber, pName, static_cast<size_t>(nLength));
+    szNumber[nLength] = '\0';
+    return CHtmlTokenizer::DecodeCharRef(szNumber);
+  }
+  return g_entityIndex.Find(pName, nLength);
+}
+
+// Sizes a buffer for a new document as Reserve(nSize, 0) would, but keeps a
+// block that is already large enough instead of replacing it.
+BOOL PrepareBuffer(CTextBuffer& buffer, int nSize) {
+  if (buffer.m_pBegin && buffer.GetCapacity() >= nSize - 1) {
+    buffer.m_nGrowBy = nSize / 4;
+    return TRUE;
+  }
+  return buffer.Reserve(nSize, 0) != NULL;
 }
 
 // Empties a string but keeps its storage for the next tag's attribute.
@@ -109,8 +236,8 @@ CHtmlTokenizer::CHtmlTokenizer()
 CHtmlTokenizer::~CHtmlTokenizer() { FreeAttributes(); }
 
 BOOL CHtmlTokenizer::Init() {
-  if (!m_text.Reserve(1024, 0) || !m_comment.Reserve(1024, 0) || !m_tagName.Reserve(64, 0) ||
-      !m_attrName.Reserve(64, 0) || !m_attrValue.Reserve(1024, 0) || !m_charRef.Reserve(10, 0))
+  if (!PrepareBuffer(m_text, 1024) || !PrepareBuffer(m_comment, 1024) || !PrepareBuffer(m_tagName, 64) ||
+      !PrepareBuffer(m_attrName, 64) || !PrepareBuffer(m_attrValue, 1024) || !PrepareBuffer(m_charRef, 10))
     return FALSE;
 
   // Nothing of an earlier document carries over, apart from the
@@ -147,12 +274,23 @@ BOOL CHtmlTokenizer::Parse(LPCSTR pText, int nLength) {
   if (!pText || nLength < 0) return FALSE;
   LPCSTR p = pText;
   LPCSTR pEnd = pText + nLength;
+  LPCSTR pClose = NULL;
+  LPCSTR pDone;
   while (p < pEnd) {
     switch (m_nState) {
       case kText: p = ScanText(p, pEnd); break;
-      case kTagName: p = ScanTagName(p); break;
-      case kCharRef: p = ScanCharRef(p); break;
-      case kEndTagName: p = ScanEndTagName(p); break;
+      case kTagName:
+        pDone = m_tagName.IsEmpty() ? ScanTagAtOnce(p, pEnd, pClose) : NULL;
+        p = pDone ? pDone : ScanTagName(p);
+        break;
+      case kCharRef:
+        pDone = m_charRef.IsEmpty() ? ScanCharRefAtOnce(p, pEnd) : NULL;
+        p = pDone ? pDone : ScanCharRef(p);
+        break;
+      case kEndTagName:
+        pDone = m_tagName.IsEmpty() ? ScanEndTagAtOnce(p, pEnd) : NULL;
+        p = pDone ? pDone : ScanEndTagName(p);
+        break;
       case kBang: p = ScanBang(p); break;
       case kBangDash: p = ScanBangDash(p); break;
       case kComment: p = ScanComment(p, pEnd); break;
@@ -209,9 +347,8 @@ char CHtmlTokenizer::DecodeCharRef(LPCSTR pszName) {
     if (n >= 161 && (n & 0xFF) != 0) return static_cast<char>(n & 0xFF);
     return ' ';
   }
-  for (const CharEntity& entity : kEntities)
-    if (strcmp(entity.name, pszName) == 0) return static_cast<char>(entity.code);
-  return ' ';
+  size_t nLength = strlen(pszName);
+  return nLength <= kMaxCharRefName ? g_entityIndex.Find(pszName, static_cast<int>(nLength)) : ' ';
 }
 
 void CHtmlTokenizer::ResetAttribute() {
@@ -248,28 +385,29 @@ void CHtmlTokenizer::FreeAttributes() {
 }
 
 BOOL CHtmlTokenizer::CommitAttribute() {
-  // An attribute that cannot be stored (no name, the tag already has the
-  // maximum, no memory) is discarded, so the rest of the tag reads normally.
-  if (m_attrName.IsEmpty() || m_nAttrs == kMaxAttributes) {
-    ResetAttribute();
-    return FALSE;
-  }
+  BOOL bStored = CommitAttribute(m_attrName.m_pBegin, m_attrName.GetLength(), m_attrValue.m_pBegin,
+                                 m_attrValue.GetLength());
+  ResetAttribute();
+  return bStored;
+}
+
+// Stores an attribute given as bytes. An attribute that cannot be stored (no
+// name, the tag already has the maximum, no memory) is discarded, so the
+// rest of the tag reads normally.
+BOOL CHtmlTokenizer::CommitAttribute(LPCSTR pName, int nName, LPCSTR pValue, int nValue) {
+  if (nName == 0 || m_nAttrs == kMaxAttributes) return FALSE;
   CNameValuePair*& pPair = m_attrs[m_nAttrs];
   if (!pPair) {
     pPair = new (std::nothrow) CNameValuePair;
-    if (!pPair) {
-      ResetAttribute();
-      return FALSE;
-    }
+    if (!pPair) return FALSE;
     pPair->m_strName.GetBuffer(64);
     pPair->m_strName.ReleaseBuffer(0);
     pPair->m_strValue.GetBuffer(1024);
     pPair->m_strValue.ReleaseBuffer(0);
   }
-  CopyToString(pPair->m_strName, m_attrName);
-  CopyToString(pPair->m_strValue, m_attrValue);
+  CopyToString(pPair->m_strName, pName, nName);
+  CopyToString(pPair->m_strValue, pValue, nValue);
   ++m_nAttrs;
-  ResetAttribute();
   return TRUE;
 }
 
@@ -328,7 +466,7 @@ LPCSTR CHtmlTokenizer::ScanText(LPCSTR p, LPCSTR pEnd) {
   while (p < pEnd) {
     // A run of ordinary bytes is copied at once.
     LPCSTR pRun = p;
-    while (p < pEnd && !IsTextMarkupByte(*p)) ++p;
+    p = FindTextMarkupByte(p, pEnd);
     if (p != pRun) {
       m_bSpaceDue = TRUE;
       m_text.Append(pRun, static_cast<int>(p - pRun));
@@ -478,7 +616,7 @@ LPCSTR CHtmlTokenizer::ScanBangDash(LPCSTR p) {
 LPCSTR CHtmlTokenizer::ScanComment(LPCSTR p, LPCSTR pEnd) {
   while (p < pEnd) {
     LPCSTR pRun = p;
-    while (p < pEnd && !IsCommentMarkupByte(*p)) ++p;
+    p = FindCommentMarkupByte(p, pEnd);
     if (p != pRun) {
       m_comment.Append(pRun, static_cast<int>(p - pRun));
       if (p == pEnd) break;
@@ -666,4 +804,164 @@ LPCSTR CHtmlTokenizer::ScanAfterAttrName(LPCSTR p) {
     return p;
   }
   return p + 1;
+}
+
+// White space inside markup, as the skipping states read it.
+LPCSTR CHtmlTokenizer::SkipSpaceCountingLines(LPCSTR p, LPCSTR pEnd) {
+  for (; p < pEnd && IsWhiteSpace(*p); ++p)
+    if (*p == '\n') ++m_nLine;
+  return p;
+}
+
+// A start tag from the byte after "<" (state 1, no name yet) when its ">"
+// lies in the chunk. "!" and "/" hand over to the comment and end tag
+// states.
+LPCSTR CHtmlTokenizer::ScanTagAtOnce(LPCSTR p, LPCSTR pEnd, LPCSTR& pClose) {
+  if (!pClose || pClose < p) {
+    pClose = static_cast<LPCSTR>(memchr(p, '>', static_cast<size_t>(pEnd - p)));
+    if (!pClose) pClose = pEnd;
+  }
+  if (pClose == pEnd) return NULL;
+
+  p = SkipSpaceCountingLines(p, pClose);
+  if (p == pClose) {  // "<>": nothing to report
+    m_nState = kText;
+    return p + 1;
+  }
+  if (*p == '!') {
+    m_nState = kBang;
+    return p + 1;
+  }
+  if (*p == '/') {
+    m_nState = kEndTagName;
+    return p + 1;
+  }
+  LPCSTR pName = p;
+  p = SkipUntil(p, pClose, kEndsTagName);
+  m_tagName.Append(pName, static_cast<int>(p - pName));
+  if (p == pClose) {
+    EmitStartTag();
+    return p + 1;
+  }
+  if (*p == '/') {
+    CloseTagWithSlash();
+    return p + 1;
+  }
+  if (*p == '\n') ++m_nLine;
+  return ScanAttributesAtOnce(p + 1, pClose);
+}
+
+// States 9, 14, 13 and 10 up to the ">" at pClose (or a closing "/").
+LPCSTR CHtmlTokenizer::ScanAttributesAtOnce(LPCSTR p, LPCSTR pClose) {
+  for (;;) {
+    p = SkipSpaceCountingLines(p, pClose);
+    if (p == pClose) {
+      EmitStartTag();
+      return p + 1;
+    }
+    if (*p == '/') {
+      CloseTagWithSlash();
+      return p + 1;
+    }
+    // The name's first byte may be anything else, "=" included.
+    LPCSTR pName = p;
+    p = SkipUntil(p + 1, pClose, kEndsAttrName);
+    int nName = static_cast<int>(p - pName);
+    p = SkipSpaceCountingLines(p, pClose);
+    if (p == pClose || *p != '=') {
+      // An attribute without value; the byte after it starts the next one.
+      CommitAttribute(pName, nName, p, 0);
+      continue;
+    }
+    // After "=": white space, then opening quotes (a second quote right
+    // after the first ends an empty value).
+    char chQuote = 0;
+    for (p = SkipSpaceCountingLines(p + 1, pClose); p < pClose; ++p) {
+      if (IsQuote(*p)) {
+        if (chQuote) break;
+        chQuote = *p;
+      } else if (!chQuote && IsWhiteSpace(*p)) {
+        if (*p == '\n') ++m_nLine;
+      } else {
+        break;
+      }
+    }
+    if (p == pClose || IsQuote(*p)) {
+      CommitAttribute(pName, nName, p, 0);
+      if (p < pClose) ++p;
+      continue;
+    }
+    p = ScanValueAtOnce(pName, nName, p, pClose, chQuote);
+  }
+}
+
+// State 10 from a value's first byte, which is taken as it is; chQuote is
+// the opening quote or 0. After the first byte CR is dropped, LF is dropped
+// inside quotes and ends a value without them, as do TAB and space. Stores
+// the attribute and returns where state 9 goes on (pClose when the tag ends
+// with the value).
+LPCSTR CHtmlTokenizer::ScanValueAtOnce(LPCSTR pName, int nName, LPCSTR p, LPCSTR pClose, char chQuote) {
+  LPCSTR pRun = p++;
+  bool bGathered = false;  // a dropped byte made the value non-contiguous
+  for (;;) {
+    p = FindValueStop(p, pClose, chQuote);
+    bool bDropped = p < pClose && (*p == '\r' || (*p == '\n' && chQuote));
+    if (!bDropped && !bGathered) break;
+    if (!bGathered) m_attrValue.Reset();
+    bGathered = true;
+    m_attrValue.Append(pRun, static_cast<int>(p - pRun));
+    if (!bDropped) break;
+    if (*p == '\n') ++m_nLine;
+    pRun = ++p;
+  }
+  if (bGathered) {
+    CommitAttribute(pName, nName, m_attrValue.m_pBegin, m_attrValue.GetLength());
+    m_attrValue.Reset();
+  } else {
+    CommitAttribute(pName, nName, pRun, static_cast<int>(p - pRun));
+  }
+  if (p == pClose) return p;
+  if (*p == '\n') ++m_nLine;
+  return p + 1;  // the closing quote, or the white space after a bare value
+}
+
+// State 3 from the byte after "</" (no name yet). The name's first byte
+// may be ">"; the name then runs to the next ">". Without that ">" in the
+// chunk the name so far is kept and the end tag state goes on in the next.
+LPCSTR CHtmlTokenizer::ScanEndTagAtOnce(LPCSTR p, LPCSTR pEnd) {
+  p = SkipSpaceCountingLines(p, pEnd);
+  if (p == pEnd) return p;
+  LPCSTR pClose = static_cast<LPCSTR>(memchr(p + 1, '>', static_cast<size_t>(pEnd - p - 1)));
+  m_tagName.Append(p, static_cast<int>((pClose ? pClose : pEnd) - p));
+  if (!pClose) return pEnd;
+  EmitEndTag();
+  return pClose + 1;
+}
+
+// State 2 from the byte after "&" (no name yet) when the reference is
+// decided inside the chunk: by ";", by a byte that ends it, or by a name
+// longer than any the table holds.
+LPCSTR CHtmlTokenizer::ScanCharRefAtOnce(LPCSTR p, LPCSTR pEnd) {
+  for (LPCSTR q = p;; ++q) {
+    int nLength = static_cast<int>(q - p);
+    bool bGiveUp = nLength > kMaxCharRefName;
+    if (!bGiveUp) {
+      if (q == pEnd) return NULL;
+      char ch = *q;
+      if (ch == ';') {
+        // A name holding a zero byte is no name of the table.
+        m_chDecoded = memchr(p, '\0', static_cast<size_t>(nLength)) ? ' ' : DecodeShortName(p, nLength);
+        m_text.AppendByte(m_chDecoded);
+        m_nState = m_nReturnState;
+        return q + 1;
+      }
+      bGiveUp = ch == '\r' || ch == '\n' || ch == '<';
+    }
+    if (bGiveUp) {
+      m_text.AppendByte('&');
+      m_text.Append(p, nLength);
+      m_nState = m_nReturnState;
+      return q;
+    }
+  }
 }

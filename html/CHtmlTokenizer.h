@@ -130,6 +130,18 @@ class CHtmlTokenizer {
   BOOL m_bQuoteJustOpened;
 
  private:
+  // Whole-construct paths for what lies complete inside the chunk; each
+  // gives the same events, state and line count as the byte handlers would,
+  // and returns NULL when the construct runs past the chunk, leaving it to
+  // the byte handlers. pClose caches the first ">" at or after a position
+  // (pEnd when there is none) so that each chunk is searched only once.
+  LPCSTR ScanTagAtOnce(LPCSTR p, LPCSTR pEnd, LPCSTR& pClose);
+  LPCSTR ScanAttributesAtOnce(LPCSTR p, LPCSTR pClose);
+  LPCSTR ScanValueAtOnce(LPCSTR pName, int nName, LPCSTR p, LPCSTR pClose, char chQuote);
+  LPCSTR ScanEndTagAtOnce(LPCSTR p, LPCSTR pEnd);
+  LPCSTR ScanCharRefAtOnce(LPCSTR p, LPCSTR pEnd);
+  LPCSTR SkipSpaceCountingLines(LPCSTR p, LPCSTR pEnd);
+  BOOL CommitAttribute(LPCSTR pName, int nName, LPCSTR pValue, int nValue);
   LPCSTR ScanAfterSlash(LPCSTR p, LPCSTR pEnd);
   LPCSTR GiveUpCharRef(LPCSTR p);
   void CloseTagWithSlash();

@@ -6,7 +6,8 @@
 
 namespace {
 
-const long long kLargeBlock = 64 * 1024;
+// Blocks above this size grow by at least half their capacity.
+const long long kLargeBlock = 4 * 1024;
 const long long kMaxBlock = 0x7FFFFFFF;
 
 char* AllocateBlock(int nSize) { return static_cast<char*>(::operator new(static_cast<size_t>(nSize), std::nothrow)); }

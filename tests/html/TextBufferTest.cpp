@@ -143,13 +143,14 @@ TEST(TextBuffer, AppendMayTakeItsOwnContent) {
   EXPECT_EQ(Content(buffer), "abcdefabcdef");
 }
 
-TEST(TextBuffer, GrowthIsExactUpTo64KibAndGeometricBeyond) {
-  // Blocks of at most 64 KiB: the room left plus whole steps.
+TEST(TextBuffer, GrowthIsExactUpTo4KibAndGeometricBeyond) {
+  // Blocks of at most 4 KiB: the room left plus whole steps.
   EXPECT_EQ(CTextBuffer::GrownCapacity(1023, 1023, 1, 256), 1279);
   EXPECT_EQ(CTextBuffer::GrownCapacity(9, 9, 5, 2), 15);
   EXPECT_EQ(CTextBuffer::GrownCapacity(100, 90, 500, 16), 90 + 10 + 16 * 31);
-  EXPECT_EQ(CTextBuffer::GrownCapacity(65535, 65535, 1, 16), 65551);
+  EXPECT_EQ(CTextBuffer::GrownCapacity(4095, 4095, 1, 16), 4111);
   // Larger blocks: at least half the capacity more.
+  EXPECT_EQ(CTextBuffer::GrownCapacity(4096, 4096, 1, 16), 4096 + 2048);
   EXPECT_EQ(CTextBuffer::GrownCapacity(65536, 65536, 1, 16), 65536 + 32768);
   EXPECT_EQ(CTextBuffer::GrownCapacity(100000, 100000, 1000000, 256), 100000 + 1000192);
   // Not representable: fails like an allocation failure.
