@@ -5,6 +5,8 @@
 
 #include <new>
 
+#include "html/SinkText.h"
+
 #if defined(__SSE2__)
 #include <emmintrin.h>
 #endif
@@ -74,6 +76,29 @@ LPCSTR FindAnyOf(LPCSTR p, LPCSTR pEnd) {
   return p;
 }
 
+LPCSTR FindGreaterThan(LPCSTR p, LPCSTR pEnd) { return FindAnyOf<'>', '>', '>', '>'>(p, pEnd); }
+
+// Appends a run of bytes that may be read up to pReadable. Most names and
+// text pieces between tags are short: those that fit are copied in place,
+// sixteen bytes at once when that many may be read and written.
+inline void AppendRun(CTextBuffer& buffer, LPCSTR p, int nLength, LPCSTR pReadable) {
+#if defined(__SSE2__)
+  if (nLength <= 16 && pReadable - p >= 16 && buffer.m_pLimit - buffer.m_pCursor >= 16) {
+    _mm_storeu_si128(reinterpret_cast<__m128i*>(buffer.m_pCursor), _mm_loadu_si128(reinterpret_cast<const __m128i*>(p)));
+    buffer.m_pCursor += nLength;
+    return;
+  }
+#else
+  (void)pReadable;
+#endif
+  if (nLength <= 16 && nLength <= buffer.m_pLimit - buffer.m_pCursor) {
+    for (int i = 0; i < nLength; ++i) buffer.m_pCursor[i] = p[i];
+    buffer.m_pCursor += nLength;
+  } else {
+    buffer.Append(p, nLength);
+  }
+}
+
 // Bytes with a meaning of their own in text and in comments.
 LPCSTR FindTextMarkupByte(LPCSTR p, LPCSTR pEnd) { return FindAnyOf<'<', '&', '\n', '\r'>(p, pEnd); }
 LPCSTR FindCommentMarkupByte(LPCSTR p, LPCSTR pEnd) { return FindAnyOf<'-', '>', '\n', '\r'>(p, pEnd); }
@@ -109,12 +134,9 @@ LPCSTR SkipUntil(LPCSTR p, LPCSTR pEnd, int nClass) {
 // Where an attribute value's current run stops: at its closing quote, CR
 // or LF when quoted (chQuote), at white space when not; at pEnd at most.
 LPCSTR FindValueStop(LPCSTR p, LPCSTR pEnd, char chQuote) {
-  if (!chQuote) return SkipUntil(p, pEnd, kEndsBareValue);
-  for (; p < pEnd; ++p) {
-    char ch = *p;
-    if (ch == chQuote || ch == '\n' || ch == '\r') break;
-  }
-  return p;
+  if (chQuote == '"') return FindAnyOf<'"', '\n', '\r', '\r'>(p, pEnd);
+  if (chQuote == '\'') return FindAnyOf<'\'', '\n', '\r', '\r'>(p, pEnd);
+  return SkipUntil(p, pEnd, kEndsBareValue);
 }
 
 // The entity table grouped by name length and first letter, so that a name
@@ -127,19 +149,22 @@ struct EntityIndex {
   unsigned char m_order[sizeof(kEntities) / sizeof(kEntities[0])];
 
   EntityIndex() {
-    memset(m_first, 0, sizeof(m_first));
+    const int nEntities = static_cast<int>(sizeof(kEntities) / sizeof(kEntities[0]));
     memset(m_count, 0, sizeof(m_count));
-    int nOrdered = 0;
-    for (int nLength = 1; nLength < kLengths; ++nLength) {
+    for (const CharEntity& entity : kEntities) ++m_count[strlen(entity.name)][static_cast<unsigned char>(entity.name[0])];
+    int nFirst = 0;
+    for (int nLength = 0; nLength < kLengths; ++nLength) {
       for (int ch = 0; ch < 128; ++ch) {
-        m_first[nLength][ch] = static_cast<unsigned char>(nOrdered);
-        for (size_t i = 0; i < sizeof(kEntities) / sizeof(kEntities[0]); ++i) {
-          if (static_cast<int>(strlen(kEntities[i].name)) == nLength && kEntities[i].name[0] == ch) {
-            m_order[nOrdered++] = static_cast<unsigned char>(i);
-            ++m_count[nLength][ch];
-          }
-        }
+        m_first[nLength][ch] = static_cast<unsigned char>(nFirst);
+        nFirst += m_count[nLength][ch];
       }
+    }
+    // Entries keep their table order within a group.
+    unsigned char placed[kLengths][128] = {};
+    for (int i = 0; i < nEntities; ++i) {
+      size_t nLength = strlen(kEntities[i].name);
+      unsigned char ch = static_cast<unsigned char>(kEntities[i].name[0]);
+      m_order[m_first[nLength][ch] + placed[nLength][ch]++] = static_cast<unsigned char>(i);
     }
   }
 
@@ -180,10 +205,7 @@ int ParseDecimal(LPCSTR psz) {
 // Copies bytes into a framework string, reusing its storage; a zero byte
 // becomes a space so that the string's text is all of them.
 void CopyToString(CString& str, LPCSTR pBytes, int nLength) {
-  char* pDest = str.GetBuffer(nLength);
-  if (nLength > 0) memcpy(pDest, pBytes, static_cast<size_t>(nLength));
-  for (char* pZero = pDest; (pZero = static_cast<char*>(memchr(pZero, '\0', static_cast<size_t>(pDest + nLength - pZero)))) != NULL;)
-    *pZero++ = ' ';
+  CopySinkText(str.GetBuffer(nLength), pBytes, nLength);
   str.ReleaseBuffer(nLength);
 }
 
@@ -209,11 +231,9 @@ BOOL PrepareBuffer(CTextBuffer& buffer, int nSize) {
   return buffer.Reserve(nSize, 0) != NULL;
 }
 
-// Empties a string but keeps its storage for the next tag's attribute.
-void EmptyKeepingStorage(CString& str) {
-  str.GetBuffer(0);
-  str.ReleaseBuffer(0);
-}
+// Empties a string but keeps its storage for the next tag's attribute (a
+// string without storage is empty already).
+void EmptyKeepingStorage(CString& str) { str.ReleaseBuffer(0); }
 
 }  // namespace
 
@@ -469,7 +489,7 @@ LPCSTR CHtmlTokenizer::ScanText(LPCSTR p, LPCSTR pEnd) {
     p = FindTextMarkupByte(p, pEnd);
     if (p != pRun) {
       m_bSpaceDue = TRUE;
-      m_text.Append(pRun, static_cast<int>(p - pRun));
+      AppendRun(m_text, pRun, static_cast<int>(p - pRun), pEnd);
       if (p == pEnd) break;
     }
     char ch = *p++;
@@ -618,7 +638,7 @@ LPCSTR CHtmlTokenizer::ScanComment(LPCSTR p, LPCSTR pEnd) {
     LPCSTR pRun = p;
     p = FindCommentMarkupByte(p, pEnd);
     if (p != pRun) {
-      m_comment.Append(pRun, static_cast<int>(p - pRun));
+      AppendRun(m_comment, pRun, static_cast<int>(p - pRun), pEnd);
       if (p == pEnd) break;
     }
     char ch = *p++;
@@ -818,8 +838,7 @@ LPCSTR CHtmlTokenizer::SkipSpaceCountingLines(LPCSTR p, LPCSTR pEnd) {
 // states.
 LPCSTR CHtmlTokenizer::ScanTagAtOnce(LPCSTR p, LPCSTR pEnd, LPCSTR& pClose) {
   if (!pClose || pClose < p) {
-    pClose = static_cast<LPCSTR>(memchr(p, '>', static_cast<size_t>(pEnd - p)));
-    if (!pClose) pClose = pEnd;
+    pClose = FindGreaterThan(p, pEnd);
   }
   if (pClose == pEnd) return NULL;
 
@@ -838,7 +857,7 @@ LPCSTR CHtmlTokenizer::ScanTagAtOnce(LPCSTR p, LPCSTR pEnd, LPCSTR& pClose) {
   }
   LPCSTR pName = p;
   p = SkipUntil(p, pClose, kEndsTagName);
-  m_tagName.Append(pName, static_cast<int>(p - pName));
+  AppendRun(m_tagName, pName, static_cast<int>(p - pName), pEnd);
   if (p == pClose) {
     EmitStartTag();
     return p + 1;
@@ -931,9 +950,9 @@ LPCSTR CHtmlTokenizer::ScanValueAtOnce(LPCSTR pName, int nName, LPCSTR p, LPCSTR
 LPCSTR CHtmlTokenizer::ScanEndTagAtOnce(LPCSTR p, LPCSTR pEnd) {
   p = SkipSpaceCountingLines(p, pEnd);
   if (p == pEnd) return p;
-  LPCSTR pClose = static_cast<LPCSTR>(memchr(p + 1, '>', static_cast<size_t>(pEnd - p - 1)));
-  m_tagName.Append(p, static_cast<int>((pClose ? pClose : pEnd) - p));
-  if (!pClose) return pEnd;
+  LPCSTR pClose = FindGreaterThan(p + 1, pEnd);
+  AppendRun(m_tagName, p, static_cast<int>(pClose - p), pEnd);
+  if (pClose == pEnd) return pEnd;
   EmitEndTag();
   return pClose + 1;
 }

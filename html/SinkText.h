@@ -4,7 +4,13 @@
 
 #include <afx.h>
 
+#include <optional>
+
 #include "html/CTextBuffer.h"
+
+// Copies nLength bytes; zero bytes become spaces, as in every name, value
+// and text a sink receives.
+void CopySinkText(char* pDest, const char* pSource, int nLength);
 
 // Terminates the buffer's content in place and returns it; zero bytes
 // inside become spaces, so a sink sees the whole content.
@@ -24,10 +30,13 @@ class CSinkString {
 
   const CString& Get() const { return *m_pString; }
 
+  // The thread's reusable string (defined with the implementation).
+  struct Shared;
+
  private:
   CString* m_pString;
-  bool m_bShared;
-  CString m_strOwn;
+  Shared* m_pShared;  // the thread's string while this call uses it
+  std::optional<CString> m_own;
 
   CSinkString(const CSinkString&) = delete;
   CSinkString& operator=(const CSinkString&) = delete;
