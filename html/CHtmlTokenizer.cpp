@@ -317,7 +317,7 @@ BOOL CHtmlTokenizer::Parse(LPCSTR pText, int nLength) {
       case kCommentDash: p = ScanCommentDash(p); break;
       case kCommentDashes: p = ScanCommentDashes(p); break;
       case kAttrName: p = ScanAttrName(p); break;
-      case kAttrValue: p = ScanAttrValue(p); break;
+      case kAttrValue: p = m_attrValue.IsEmpty() ? ScanAttrValue(p) : ScanAttrValueRun(p, pEnd); break;
       case kAfterSlash: p = ScanAfterSlash(p, pEnd); break;
       case kSkipSpace: p = SkipSpace(p); break;
       case kSkipSpaceBeforeValue: p = SkipSpaceBeforeValue(p); break;
@@ -983,4 +983,21 @@ LPCSTR CHtmlTokenizer::ScanCharRefAtOnce(LPCSTR p, LPCSTR pEnd) {
       return q;
     }
   }
+}
+
+// State 10 with a value begun (a value cut by a chunk end): the bytes that
+// are simply appended are taken as one run; the byte after it goes to
+// ScanAttrValue.
+LPCSTR CHtmlTokenizer::ScanAttrValueRun(LPCSTR p, LPCSTR pEnd) {
+  LPCSTR pStop;
+  if (m_bInQuote && m_chQuote == '"')
+    pStop = FindAnyOf<'"', '\n', '\r', '>'>(p, pEnd);
+  else if (m_bInQuote && m_chQuote == '\'')
+    pStop = FindAnyOf<'\'', '\n', '\r', '>'>(p, pEnd);
+  else if (m_bInQuote)
+    pStop = FindAnyOf<'\n', '\r', '>', '>'>(p, pEnd);
+  else
+    pStop = SkipUntil(p, pEnd, kEndsBareValue);
+  m_attrValue.Append(p, static_cast<int>(pStop - p));
+  return pStop < pEnd ? ScanAttrValue(pStop) : pStop;
 }

@@ -140,6 +140,7 @@ class CHtmlTokenizer {
   LPCSTR ScanValueAtOnce(LPCSTR pName, int nName, LPCSTR p, LPCSTR pClose, char chQuote);
   LPCSTR ScanEndTagAtOnce(LPCSTR p, LPCSTR pEnd);
   LPCSTR ScanCharRefAtOnce(LPCSTR p, LPCSTR pEnd);
+  LPCSTR ScanAttrValueRun(LPCSTR p, LPCSTR pEnd);
   LPCSTR SkipSpaceCountingLines(LPCSTR p, LPCSTR pEnd);
   BOOL CommitAttribute(LPCSTR pName, int nName, LPCSTR pValue, int nValue);
   LPCSTR ScanAfterSlash(LPCSTR p, LPCSTR pEnd);
