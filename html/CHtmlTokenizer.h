@@ -131,10 +131,11 @@ class CHtmlTokenizer {
 
  private:
   // Whole-construct paths for what lies complete inside the chunk; each
-  // gives the same events, state and line count as the byte handlers would,
-  // and returns NULL when the construct runs past the chunk, leaving it to
-  // the byte handlers. pClose caches the first ">" at or after a position
-  // (pEnd when there is none) so that each chunk is searched only once.
+  // gives the same events, state and line count as the byte handlers would.
+  // ScanTagAtOnce and ScanCharRefAtOnce return NULL when the construct runs
+  // past the chunk, leaving it to the byte handlers; ScanEndTagAtOnce keeps
+  // the name read so far. pClose caches the first ">" at or after a
+  // position (pEnd when there is none) so that each chunk is searched once.
   LPCSTR ScanTagAtOnce(LPCSTR p, LPCSTR pEnd, LPCSTR& pClose);
   LPCSTR ScanAttributesAtOnce(LPCSTR p, LPCSTR pClose);
   LPCSTR ScanValueAtOnce(LPCSTR pName, int nName, LPCSTR p, LPCSTR pClose, char chQuote);
