@@ -32,3 +32,14 @@ bool WantsHelp(int argc, char** argv) {
     if (strcmp(argv[i], "--help") == 0 || strcmp(argv[i], "-h") == 0) return true;
   return false;
 }
+
+bool ReadWholeFile(const char* path, std::string& bytes) {
+  FILE* file = fopen(path, "rb");
+  if (!file) return false;
+  char buffer[65536];
+  size_t read;
+  while ((read = fread(buffer, 1, sizeof buffer, file)) > 0) bytes.append(buffer, read);
+  bool ok = !ferror(file);
+  fclose(file);
+  return ok;
+}

@@ -2,6 +2,7 @@
 // HostCommand object; constructing it registers the command.
 #pragma once
 
+#include <string>
 #include <vector>
 
 enum HostExitCode {
@@ -39,3 +40,7 @@ int UsageError(const char* command, const char* message);
 
 // True when argv holds "--help" or "-h".
 bool WantsHelp(int argc, char** argv);
+
+// Appends the whole file, byte for byte, to bytes; false when it cannot be
+// read (a directory cannot).
+bool ReadWholeFile(const char* path, std::string& bytes);

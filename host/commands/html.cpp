@@ -64,17 +64,6 @@ class CEventPrinter : public CHtmlStringSink {
   }
 };
 
-bool ReadWholeFile(const char* pszPath, std::string& bytes) {
-  FILE* pFile = fopen(pszPath, "rb");
-  if (!pFile) return false;
-  char buffer[65536];
-  size_t nRead;
-  while ((nRead = fread(buffer, 1, sizeof(buffer), pFile)) > 0) bytes.append(buffer, nRead);
-  bool bOk = !ferror(pFile);
-  fclose(pFile);
-  return bOk;
-}
-
 int RunMirror(int argc, char** argv) {
   if (argc != 2) return UsageError("mirror", "expects a source file and an output file");
   CHtmlMirrorWriter writer(argv[0], argv[1]);

@@ -3,6 +3,7 @@
 #include <stdio.h>
 #include <string.h>
 
+#include <algorithm>
 #include <string>
 #include <vector>
 
@@ -20,15 +21,11 @@ std::string FullPath(const char* path) {
   return length > 0 && length < MAX_PATH ? full : path;
 }
 
-// The whole text file, line ends as on the console; false when it cannot be
-// read (a directory cannot).
+// The whole text file with LF line ends, as the console prints them; false
+// when it cannot be read (a directory cannot).
 bool ReadTextFile(const char* path, std::string& text) {
-  FILE* file = fopen(path, "r");
-  if (file == NULL) return false;
-  char block[4096];
-  size_t read;
-  while ((read = fread(block, 1, sizeof block, file)) > 0) text.append(block, read);
-  fclose(file);
+  if (!ReadWholeFile(path, text)) return false;
+  text.erase(std::remove(text.begin(), text.end(), '\r'), text.end());
   return true;
 }
 

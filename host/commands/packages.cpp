@@ -92,15 +92,10 @@ class ParentWindow {
   CWnd m_wnd;
 };
 
+// The file's bytes; empty when it is missing.
 std::string ReadFileText(const CString& strPath) {
   std::string text;
-  HANDLE file = CreateFileA(strPath, GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, NULL, OPEN_EXISTING,
-                            FILE_ATTRIBUTE_NORMAL, NULL);
-  if (file == INVALID_HANDLE_VALUE) return text;
-  char chunk[4096];
-  DWORD read = 0;
-  while (ReadFile(file, chunk, sizeof chunk, &read, NULL) && read > 0) text.append(chunk, read);
-  CloseHandle(file);
+  ReadWholeFile(strPath, text);
   return text;
 }
 

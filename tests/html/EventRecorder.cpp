@@ -42,8 +42,8 @@ BOOL CEventRecorder::OnComment(CTextBuffer* pComment, BOOL* pbContinue) {
   return TRUE;
 }
 
-Events TokenizeInChunks(const std::string& input, const std::vector<size_t>& cuts, const TokenizeOptions& options) {
-  CEventRecorder tokenizer;
+void FeedInChunks(CEventRecorder& tokenizer, const std::string& input, const std::vector<size_t>& cuts,
+                  const TokenizeOptions& options) {
   EXPECT_TRUE(tokenizer.Init());
   tokenizer.SetKeepLineBreaks(options.bKeepLineBreaks);
   tokenizer.SetDecodeCharRefs(options.bDecodeCharRefs);
@@ -53,6 +53,11 @@ Events TokenizeInChunks(const std::string& input, const std::vector<size_t>& cut
     EXPECT_TRUE(tokenizer.Parse(input.data() + start, static_cast<int>(end - start)));
     start = end;
   }
+}
+
+Events TokenizeInChunks(const std::string& input, const std::vector<size_t>& cuts, const TokenizeOptions& options) {
+  CEventRecorder tokenizer;
+  FeedInChunks(tokenizer, input, cuts, options);
   tokenizer.Finish();
   return tokenizer.m_events;
 }

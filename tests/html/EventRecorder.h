@@ -35,6 +35,11 @@ struct TokenizeOptions {
   bool bDecodeCharRefs = true;
 };
 
+// Inits the tokenizer with the options and parses input cut at the given
+// offsets (ascending, each inside the input); the caller finishes.
+void FeedInChunks(CEventRecorder& tokenizer, const std::string& input, const std::vector<size_t>& cuts,
+                  const TokenizeOptions& options);
+
 // Tokenizes input cut at the given offsets (ascending, each inside the
 // input), with Init before and Finish after.
 Events TokenizeInChunks(const std::string& input, const std::vector<size_t>& cuts,

@@ -78,15 +78,7 @@ std::string RandomDocument(std::mt19937& random) {
 Events Tokenize(const std::string& document, const std::vector<size_t>& cuts, const TokenizeOptions& options,
                 int* pnLines) {
   CLineRecorder tokenizer;
-  EXPECT_TRUE(tokenizer.Init());
-  tokenizer.SetKeepLineBreaks(options.bKeepLineBreaks);
-  tokenizer.SetDecodeCharRefs(options.bDecodeCharRefs);
-  size_t start = 0;
-  for (size_t i = 0; i <= cuts.size(); ++i) {
-    size_t end = i < cuts.size() ? cuts[i] : document.size();
-    tokenizer.Parse(document.data() + start, static_cast<int>(end - start));
-    start = end;
-  }
+  FeedInChunks(tokenizer, document, cuts, options);
   *pnLines = tokenizer.m_nLine;
   tokenizer.Finish();
   return JoinText(tokenizer.m_events);
