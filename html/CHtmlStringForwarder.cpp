@@ -2,6 +2,48 @@
 
 #include "html/SinkText.h"
 
+namespace {
+
+// Texts longer than this do not keep their storage after the call.
+const int kMaxKeptLength = 64 * 1024;
+
+// The string each thread reuses for its sink calls, and whether a call is
+// using it.
+struct KeptString {
+  CString str;
+  bool bInUse = false;
+};
+
+thread_local KeptString t_kept;
+
+void CopyBufferToString(const CTextBuffer* pBuffer, CString& str) {
+  int nLength = pBuffer->GetLength();
+  CopySinkText(str.GetBufferSetLength(nLength), pBuffer->m_pBegin, nLength);
+}
+
+// Calls deliver with a buffer's content as a framework string. The thread's
+// kept string serves event after event, so an event costs no allocation; a
+// sink that tokenizes another document from inside its callback gets
+// strings of their own for those nested events. Each use is the only call
+// of its instance, so the compiler puts the whole path into the callback.
+template <typename Deliver>
+void DeliverAsString(const CTextBuffer* pBuffer, Deliver deliver) {
+  KeptString& kept = t_kept;
+  if (kept.bInUse) {
+    CString own;
+    CopyBufferToString(pBuffer, own);
+    deliver(own);
+    return;
+  }
+  kept.bInUse = true;
+  CopyBufferToString(pBuffer, kept.str);
+  deliver(kept.str);
+  if (pBuffer->GetLength() > kMaxKeptLength) kept.str.Empty();
+  kept.bInUse = false;
+}
+
+}  // namespace
+
 CHtmlStringForwarder::CHtmlStringForwarder() : m_pSink(NULL) {}
 
 CHtmlStringForwarder::~CHtmlStringForwarder() {}
@@ -14,28 +56,24 @@ void CHtmlStringForwarder::Attach(CHtmlStringSink* pSink) {
 
 BOOL CHtmlStringForwarder::OnStartTag(CTextBuffer* pName, CNameValuePair** ppAttrs, int nAttrs, BOOL* pbContinue) {
   if (!m_pSink) return TRUE;
-  CSinkString name(pName);
-  m_pSink->OnStartTag(name.Get(), ppAttrs, nAttrs, pbContinue);
+  DeliverAsString(pName, [&](const CString& strName) { m_pSink->OnStartTag(strName, ppAttrs, nAttrs, pbContinue); });
   return TRUE;
 }
 
 BOOL CHtmlStringForwarder::OnEndTag(CTextBuffer* pName, BOOL* pbContinue) {
   if (!m_pSink) return TRUE;
-  CSinkString name(pName);
-  m_pSink->OnEndTag(name.Get(), pbContinue);
+  DeliverAsString(pName, [&](const CString& strName) { m_pSink->OnEndTag(strName, pbContinue); });
   return TRUE;
 }
 
 BOOL CHtmlStringForwarder::OnText(CTextBuffer* pText, BOOL* pbContinue) {
   if (!m_pSink) return TRUE;
-  CSinkString text(pText);
-  m_pSink->OnText(text.Get(), pbContinue);
+  DeliverAsString(pText, [&](const CString& strText) { m_pSink->OnText(strText, pbContinue); });
   return TRUE;
 }
 
 BOOL CHtmlStringForwarder::OnComment(CTextBuffer* pComment, BOOL* pbContinue) {
   if (!m_pSink) return TRUE;
-  CSinkString comment(pComment);
-  m_pSink->OnComment(comment.Get(), pbContinue);
+  DeliverAsString(pComment, [&](const CString& strComment) { m_pSink->OnComment(strComment, pbContinue); });
   return TRUE;
 }

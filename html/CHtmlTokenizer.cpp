@@ -139,46 +139,57 @@ LPCSTR FindValueStop(LPCSTR p, LPCSTR pEnd, char chQuote) {
   return SkipUntil(p, pEnd, kEndsBareValue);
 }
 
-// The entity table grouped by name length and first letter, so that a name
-// is compared with the few entries that can match.
+// The entity table as a perfect hash table keyed by the name's bytes
+// packed into one number: a name costs one multiplication, one load and one
+// comparison, with no branch that depends on the name. Names are at most
+// kMaxCharRefName bytes and hold no zero byte, so equal keys mean equal
+// names. The multiplier is searched once, when the table is built.
 struct EntityIndex {
-  enum { kLengths = kMaxCharRefName + 1 };
-  // For each length and first byte, the first entry in m_order and how many.
-  unsigned char m_first[kLengths][128];
-  unsigned char m_count[kLengths][128];
-  unsigned char m_order[sizeof(kEntities) / sizeof(kEntities[0])];
+  enum { kSlotBits = 10, kSlots = 1 << kSlotBits };
+  unsigned long long m_multiplier;
+  unsigned long long m_keys[kSlots];  // 0: no entry
+  unsigned char m_codes[kSlots];
+
+  static unsigned long long Key(LPCSTR pName, int nLength) {
+    unsigned long long key = 0;
+    for (int i = 0; i < nLength; ++i) key |= static_cast<unsigned long long>(static_cast<unsigned char>(pName[i])) << (8 * i);
+    return key;
+  }
+
+  int Slot(unsigned long long key) const { return static_cast<int>((key * m_multiplier) >> (64 - kSlotBits)); }
+
+  // Places every entry in a slot of its own; false when two share one.
+  bool Place() {
+    memset(m_keys, 0, sizeof(m_keys));
+    memset(m_codes, ' ', sizeof(m_codes));  // also what the empty name finds
+    for (const CharEntity& entity : kEntities) {
+      unsigned long long key = Key(entity.name, static_cast<int>(strlen(entity.name)));
+      int nSlot = Slot(key);
+      if (m_keys[nSlot] != 0) return false;
+      m_keys[nSlot] = key;
+      m_codes[nSlot] = entity.code;
+    }
+    return true;
+  }
 
   EntityIndex() {
-    const int nEntities = static_cast<int>(sizeof(kEntities) / sizeof(kEntities[0]));
-    memset(m_count, 0, sizeof(m_count));
-    for (const CharEntity& entity : kEntities) ++m_count[strlen(entity.name)][static_cast<unsigned char>(entity.name[0])];
-    int nFirst = 0;
-    for (int nLength = 0; nLength < kLengths; ++nLength) {
-      for (int ch = 0; ch < 128; ++ch) {
-        m_first[nLength][ch] = static_cast<unsigned char>(nFirst);
-        nFirst += m_count[nLength][ch];
-      }
-    }
-    // Entries keep their table order within a group.
-    unsigned char placed[kLengths][128] = {};
-    for (int i = 0; i < nEntities; ++i) {
-      size_t nLength = strlen(kEntities[i].name);
-      unsigned char ch = static_cast<unsigned char>(kEntities[i].name[0]);
-      m_order[m_first[nLength][ch] + placed[nLength][ch]++] = static_cast<unsigned char>(i);
+    // Odd multiples of the golden ratio constant until one separates all
+    // names (the 126th does).
+    for (unsigned long long k = 0;; ++k) {
+      m_multiplier = 0x9E3779B97F4A7C15ULL * (2 * k + 1);
+      if (Place()) break;
     }
   }
 
-  // The entry's code for a name, or a space when the table has no such name.
+  // The entry's code for a name given as its key, or a space when the
+  // table has no such name.
+  char Find(unsigned long long key) const {
+    int nSlot = Slot(key);
+    return m_keys[nSlot] == key ? static_cast<char>(m_codes[nSlot]) : ' ';
+  }
+
   char Find(LPCSTR pName, int nLength) const {
-    if (nLength < 1 || nLength >= kLengths) return ' ';
-    unsigned char chFirst = static_cast<unsigned char>(pName[0]);
-    if (chFirst >= 128) return ' ';
-    const unsigned char* pEntry = m_order + m_first[nLength][chFirst];
-    for (int i = 0; i < m_count[nLength][chFirst]; ++i) {
-      const CharEntity& entity = kEntities[pEntry[i]];
-      if (memcmp(entity.name, pName, static_cast<size_t>(nLength)) == 0) return static_cast<char>(entity.code);
-    }
-    return ' ';
+    return nLength < 1 || nLength > kMaxCharRefName ? ' ' : Find(Key(pName, nLength));
   }
 };
 
@@ -205,20 +216,99 @@ int ParseDecimal(LPCSTR psz) {
 // Copies bytes into a framework string, reusing its storage; a zero byte
 // becomes a space so that the string's text is all of them.
 void CopyToString(CString& str, LPCSTR pBytes, int nLength) {
-  CopySinkText(str.GetBuffer(nLength), pBytes, nLength);
-  str.ReleaseBuffer(nLength);
+  CopySinkText(str.GetBufferSetLength(nLength), pBytes, nLength);
+}
+
+// The byte a numeric reference stands for: 9, 10 and 32..126 as they are,
+// from 161 the low 8 bits unless they are 0 (which would end the text
+// early), every other code a space.
+struct CodeBytes {
+  char m_small[256];  // for the codes 0..255
+  CodeBytes() {
+    for (int n = 0; n < 256; ++n) {
+      bool bKept = n == 9 || n == 10 || (n >= 32 && n <= 126) || n >= 161;
+      m_small[n] = bKept ? static_cast<char>(n) : ' ';
+    }
+  }
+  char Get(unsigned n) const {
+    char chLow = static_cast<char>(n & 0xFF);
+    char chLarge = chLow != 0 ? chLow : ' ';
+    return n < 256 ? m_small[n & 0xFF] : chLarge;
+  }
+};
+
+const CodeBytes g_codeBytes;
+
+// A reference name read at once: how long it is (see FindCharRefName),
+// whether it holds a zero byte, and its bytes packed as an entity key.
+struct CharRefName {
+  int nLength;
+  bool bZero;
+  unsigned long long key;
+};
+
+// Where the reference name starting at p ends: at its first ";", CR, LF or
+// "<" when one lies within the first kMaxCharRefName + 1 bytes, else after
+// kMaxCharRefName + 1 bytes (a name too long for the table). False when
+// the chunk ends before this is decided.
+bool FindCharRefName(LPCSTR p, LPCSTR pEnd, CharRefName& name) {
+  const int kWindow = kMaxCharRefName + 1;
+#if defined(__BYTE_ORDER__) && __BYTE_ORDER__ == __ORDER_LITTLE_ENDIAN__
+  if (pEnd - p >= 8) {
+    // Eight bytes at once: the lowest flagged byte of each test is exact.
+    unsigned long long word;
+    memcpy(&word, p, 8);
+    const unsigned long long kOnes = 0x0101010101010101ULL, kHighs = 0x8080808080808080ULL;
+    auto bytesEqual = [&](unsigned char ch) {
+      unsigned long long x = word ^ (kOnes * ch);
+      return (x - kOnes) & ~x & kHighs;
+    };
+    unsigned long long ends = bytesEqual(';') | bytesEqual('\r') | bytesEqual('\n') | bytesEqual('<');
+    int nEnd = ends ? __builtin_ctzll(ends) / 8 : 8;
+    name.nLength = nEnd < kWindow ? nEnd : kWindow;
+    unsigned long long zeros = bytesEqual('\0');
+    name.bZero = zeros && __builtin_ctzll(zeros) / 8 < name.nLength;
+    name.key = word & ((1ULL << (8 * name.nLength)) - 1);
+    return true;
+  }
+#endif
+  name.bZero = false;
+  for (name.nLength = 0; name.nLength < kWindow; ++name.nLength) {
+    if (p + name.nLength == pEnd) return false;
+    char ch = p[name.nLength];
+    if (ch == ';' || ch == '\r' || ch == '\n' || ch == '<') break;
+    if (ch == '\0') name.bZero = true;
+  }
+  name.key = name.nLength <= kMaxCharRefName ? EntityIndex::Key(p, name.nLength) : 0;
+  return true;
 }
 
 // The byte a reference name of at most kMaxCharRefName bytes, none of them
-// zero, stands for (see DecodeCharRef).
-char DecodeShortName(LPCSTR pName, int nLength) {
-  if (nLength > 0 && pName[0] == '#') {
+// zero, stands for (see DecodeCharRef). Both readings, a number after "#"
+// and a table name, are worked out without branches and one is picked, as
+// references of both kinds come mixed in any order (a branch on the kind
+// costs more than both readings). A number preceded by white space or a
+// sign goes the runtime's way.
+char DecodeShortName(LPCSTR pName, const CharRefName& name) {
+  unsigned char chSecond = static_cast<unsigned char>(name.key >> 8);
+  bool bNumber = (name.key & 0xFF) == '#';
+  if (bNumber && name.nLength > 1 && (chSecond == ' ' || chSecond == '+' || chSecond == '-' || (chSecond >= '\t' && chSecond <= '\r'))) {
     char szNumber[kMaxCharRefName + 1];
-    memcpy(szNumber, pName, static_cast<size_t>(nLength));
-    szNumber[nLength] = '\0';
+    memcpy(szNumber, pName, static_cast<size_t>(name.nLength));
+    szNumber[name.nLength] = '\0';
     return CHtmlTokenizer::DecodeCharRef(szNumber);
   }
-  return g_entityIndex.Find(pName, nLength);
+  // The digits after "#" up to the first other byte, as the runtime reads them.
+  unsigned n = 0;
+  unsigned bInDigits = 1;
+  for (int i = 1; i < kMaxCharRefName; ++i) {
+    unsigned digit = static_cast<unsigned>((name.key >> (8 * i)) & 0xFF) - '0';
+    bInDigits &= static_cast<unsigned>(i < name.nLength) & static_cast<unsigned>(digit < 10);
+    n = n * (1 + 9 * bInDigits) + digit * bInDigits;
+  }
+  char chNumber = g_codeBytes.Get(n);
+  char chNamed = g_entityIndex.Find(name.key);
+  return bNumber ? chNumber : chNamed;
 }
 
 // Sizes a buffer for a new document as Reserve(nSize, 0) would, but keeps a
@@ -233,7 +323,9 @@ BOOL PrepareBuffer(CTextBuffer& buffer, int nSize) {
 
 // Empties a string but keeps its storage for the next tag's attribute (a
 // string without storage is empty already).
-void EmptyKeepingStorage(CString& str) { str.ReleaseBuffer(0); }
+void EmptyKeepingStorage(CString& str) {
+  if (!str.IsEmpty()) str.GetBufferSetLength(0);
+}
 
 }  // namespace
 
@@ -362,10 +454,7 @@ char CHtmlTokenizer::DecodeCharRef(LPCSTR pszName) {
   if (!pszName) return ' ';
   if (pszName[0] == '#') {
     int n = ParseDecimal(pszName + 1);
-    if (n == 9 || n == 10 || (n >= 32 && n <= 126)) return static_cast<char>(n);
-    // Byte 0 would end the text early; it is a control code like the others.
-    if (n >= 161 && (n & 0xFF) != 0) return static_cast<char>(n & 0xFF);
-    return ' ';
+    return n < 0 ? ' ' : g_codeBytes.Get(static_cast<unsigned>(n));
   }
   size_t nLength = strlen(pszName);
   return nLength <= kMaxCharRefName ? g_entityIndex.Find(pszName, static_cast<int>(nLength)) : ' ';
@@ -516,7 +605,16 @@ LPCSTR CHtmlTokenizer::ScanText(LPCSTR p, LPCSTR pEnd) {
         FlushText(p, pEnd);
         // Due whether or not the chunk ends here.
         m_bSpaceDue = TRUE;
-        return p;
+        if (m_nState == kStopped) return p;
+        // A reference decided inside the chunk is read here and the text
+        // goes on; one cut by the chunk end is left to the byte handler. A
+        // byte decoded at the very end stays pending for the next chunk.
+        {
+          LPCSTR pAfter = ScanCharRefAtOnce(p, pEnd);
+          if (!pAfter || pAfter == pEnd) return pAfter ? pAfter : p;
+          p = pAfter;
+        }
+        break;
       case '<':
         m_nState = kTagName;
         FlushText(p, pEnd);
@@ -961,28 +1059,18 @@ LPCSTR CHtmlTokenizer::ScanEndTagAtOnce(LPCSTR p, LPCSTR pEnd) {
 // decided inside the chunk: by ";", by a byte that ends it, or by a name
 // longer than any the table holds.
 LPCSTR CHtmlTokenizer::ScanCharRefAtOnce(LPCSTR p, LPCSTR pEnd) {
-  for (LPCSTR q = p;; ++q) {
-    int nLength = static_cast<int>(q - p);
-    bool bGiveUp = nLength > kMaxCharRefName;
-    if (!bGiveUp) {
-      if (q == pEnd) return NULL;
-      char ch = *q;
-      if (ch == ';') {
-        // A name holding a zero byte is no name of the table.
-        m_chDecoded = memchr(p, '\0', static_cast<size_t>(nLength)) ? ' ' : DecodeShortName(p, nLength);
-        m_text.AppendByte(m_chDecoded);
-        m_nState = m_nReturnState;
-        return q + 1;
-      }
-      bGiveUp = ch == '\r' || ch == '\n' || ch == '<';
-    }
-    if (bGiveUp) {
-      m_text.AppendByte('&');
-      m_text.Append(p, nLength);
-      m_nState = m_nReturnState;
-      return q;
-    }
+  CharRefName name;
+  if (!FindCharRefName(p, pEnd, name)) return NULL;
+  m_nState = m_nReturnState;
+  if (name.nLength <= kMaxCharRefName && p[name.nLength] == ';') {
+    // A name holding a zero byte is no name of the table.
+    m_chDecoded = name.bZero ? ' ' : DecodeShortName(p, name);
+    m_text.AppendByte(m_chDecoded);
+    return p + name.nLength + 1;
   }
+  m_text.AppendByte('&');
+  m_text.Append(p, name.nLength);
+  return p + name.nLength;
 }
 
 // State 10 with a value begun (a value cut by a chunk end): the bytes that

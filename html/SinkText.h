@@ -1,43 +1,54 @@
-// Shared by the forwarders: a tokenizer buffer as the zero-terminated text
-// or the framework string a sink receives.
+// Shared by the tokenizer and the forwarders: a tokenizer buffer as the
+// zero-terminated text or the framework string a sink receives.
 #pragma once
 
 #include <afx.h>
-
-#include <optional>
+#include <string.h>
 
 #include "html/CTextBuffer.h"
 
+namespace sink_text {
+
+inline bool HasZeroByte(unsigned long long word) {
+  return ((word - 0x0101010101010101ULL) & ~word & 0x8080808080808080ULL) != 0;
+}
+
+inline bool HasZeroByte(unsigned word) { return ((word - 0x01010101U) & ~word & 0x80808080U) != 0; }
+
+// Copies sizeof(Word) to 2 * sizeof(Word) bytes as two words that may
+// overlap, when none of the bytes is zero; false (nothing written) otherwise.
+template <typename Word>
+bool CopyAsTwoWords(char* pDest, const char* pSource, int nLength) {
+  Word first, last;
+  memcpy(&first, pSource, sizeof(Word));
+  memcpy(&last, pSource + nLength - sizeof(Word), sizeof(Word));
+  if (HasZeroByte(first) || HasZeroByte(last)) return false;
+  memcpy(pDest, &first, sizeof(Word));
+  memcpy(pDest + nLength - sizeof(Word), &last, sizeof(Word));
+  return true;
+}
+
+// CopySinkText for any length.
+void CopyAnySinkText(char* pDest, const char* pSource, int nLength);
+
+}  // namespace sink_text
+
 // Copies nLength bytes; zero bytes become spaces, as in every name, value
-// and text a sink receives.
-void CopySinkText(char* pDest, const char* pSource, int nLength);
+// and text a sink receives. Most names, values and texts are at most 16
+// bytes long: those are copied inline.
+inline void CopySinkText(char* pDest, const char* pSource, int nLength) {
+  if (nLength < 4) {
+    for (int i = 0; i < nLength; ++i) pDest[i] = pSource[i] ? pSource[i] : ' ';
+    return;
+  }
+  if (nLength < 8) {
+    if (sink_text::CopyAsTwoWords<unsigned>(pDest, pSource, nLength)) return;
+  } else if (nLength <= 16) {
+    if (sink_text::CopyAsTwoWords<unsigned long long>(pDest, pSource, nLength)) return;
+  }
+  sink_text::CopyAnySinkText(pDest, pSource, nLength);
+}
 
 // Terminates the buffer's content in place and returns it; zero bytes
 // inside become spaces, so a sink sees the whole content.
 LPCSTR MakeSinkText(CTextBuffer* pBuffer);
-
-// A buffer's content as a framework string for one sink call. Each thread
-// keeps one string whose storage serves event after event, so an event
-// costs no allocation; a sink that tokenizes another document from inside
-// its callback gets strings of their own for those nested events. Texts of
-// more than kMaxKeptLength bytes do not stay allocated after the call.
-class CSinkString {
- public:
-  enum { kMaxKeptLength = 64 * 1024 };
-
-  explicit CSinkString(CTextBuffer* pBuffer);
-  ~CSinkString();
-
-  const CString& Get() const { return *m_pString; }
-
-  // The thread's reusable string (defined with the implementation).
-  struct Shared;
-
- private:
-  CString* m_pString;
-  Shared* m_pShared;  // the thread's string while this call uses it
-  std::optional<CString> m_own;
-
-  CSinkString(const CSinkString&) = delete;
-  CSinkString& operator=(const CSinkString&) = delete;
-};

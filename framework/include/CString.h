@@ -26,8 +26,8 @@ class AFX_API CString {
   CString(const unsigned char* psz);
   ~CString();
 
-  int GetLength() const;
-  BOOL IsEmpty() const;
+  int GetLength() const { return GetData()->nDataLength; }
+  BOOL IsEmpty() const { return GetData()->nDataLength == 0; }
   void Empty();
 
   char GetAt(int nIndex) const;
@@ -85,7 +85,19 @@ class AFX_API CString {
 
   LPSTR GetBuffer(int nMinBufLength);
   void ReleaseBuffer(int nNewLength = -1);
-  LPSTR GetBufferSetLength(int nNewLength);
+  // Makes the content nNewLength bytes long (those already there are kept,
+  // the rest are the caller's to write) and returns the buffer. A string
+  // refilled again and again usually has the room: that case is inline.
+  // (The shared empty buffer has no room, so it never gets here.)
+  LPSTR GetBufferSetLength(int nNewLength) {
+    CStringData* p = GetData();
+    if (nNewLength < 0 || nNewLength > p->nAllocLength || p->nAllocLength == 0) {
+      return GrowBufferSetLength(nNewLength);
+    }
+    p->nDataLength = nNewLength;
+    m_pchData[nNewLength] = '\0';
+    return m_pchData;
+  }
   void FreeExtra();
 
  private:
@@ -94,6 +106,9 @@ class AFX_API CString {
   // this string's own buffer.
   void AssignCopy(int nSrcLen, LPCSTR lpszSrcData);
   void ConcatInPlace(int nSrcLen, LPCSTR lpszSrcData);
+  // GetBufferSetLength when the buffer must grow first (or is the shared
+  // empty one, never written).
+  LPSTR GrowBufferSetLength(int nNewLength);
   // Puts pData in place of the current buffer and frees the old one.
   void ReplaceData(CStringData* pData);
 

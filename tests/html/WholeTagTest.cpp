@@ -125,4 +125,34 @@ TEST(WholeTags, InitKeepsBuffersThatHaveGrown) {
   EXPECT_TRUE(tokenizer.m_text.IsEmpty());
 }
 
+// A reference read at once decodes to the byte DecodeCharRef gives for its
+// name (the byte handlers use DecodeCharRef): table names, numbers of every
+// length with leading zeros, signs, blanks and other bytes after the
+// digits, and random names.
+TEST(WholeReferences, DecodeAsDecodeCharRefDoes) {
+  std::vector<std::string> names = {"",      "#",     "# 5",   "#\t65", "#+65",  "#-65",  "#065",  "#0",
+                                    "#9",    "#10",   "#31",   "#32",    "#126",  "#127",  "#160",  "#161",
+                                    "#255",  "#256",  "#512",  "#8212",  "#9999", "#99999", "#65a", "#x41",
+                                    "#X263", "amp",   "AMP",   "lt",     "quot",  "nbsp",  "yuml",  "THORN",
+                                    "thorn", "frac14", "eacute", "Eacute", "euro", "hellip", "notin", "ampx"};
+  for (int n = 0; n < 1000; ++n) names.push_back("#" + std::to_string(n));
+  std::mt19937 random(8212);
+  const std::string alphabet = "#0123456789+- \txXampltgquonbsyEACU&\xE9";
+  for (int i = 0; i < 5000; ++i) {
+    std::string name;
+    for (size_t n = random() % 7; name.size() < n;) name += alphabet[random() % alphabet.size()];
+    names.push_back(name);
+  }
+  for (const std::string& name : names) {
+    // Eight bytes follow the "&": the reference lies inside the chunk.
+    std::string document = "&" + name + ";........";
+    std::vector<size_t> everyByte;
+    for (size_t at = 1; at < document.size(); ++at) everyByte.push_back(at);
+    Events whole = JoinText(TokenizeInChunks(document, {}));
+    std::string expected = "text:" + std::string(1, CHtmlTokenizer::DecodeCharRef(name.c_str())) + "........";
+    ASSERT_EQ(whole, Events({expected})) << "name: " << testing::PrintToString(name);
+    ASSERT_EQ(JoinText(TokenizeInChunks(document, everyByte)), whole) << "name: " << testing::PrintToString(name);
+  }
+}
+
 }  // namespace

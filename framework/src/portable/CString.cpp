@@ -192,7 +192,7 @@ void CString::ReleaseBuffer(int nNewLength) {
   m_pchData[nNewLength] = '\0';
 }
 
-LPSTR CString::GetBufferSetLength(int nNewLength) {
+LPSTR CString::GrowBufferSetLength(int nNewLength) {
   if (nNewLength < 0) nNewLength = 0;
   GetBuffer(nNewLength);
   GetData()->nDataLength = nNewLength;
@@ -215,10 +215,6 @@ void CString::FreeExtra() {
 
 // ---------------------------------------------------------------------------
 // Attributes and element access
-
-int CString::GetLength() const { return GetData()->nDataLength; }
-
-BOOL CString::IsEmpty() const { return GetData()->nDataLength == 0; }
 
 void CString::Empty() {
   FreeData(GetData());
