@@ -140,15 +140,19 @@ LPCSTR FindValueStop(LPCSTR p, LPCSTR pEnd, char chQuote) {
 }
 
 // The entity table as a perfect hash table keyed by the name's bytes
-// packed into one number: a name costs one multiplication, one load and one
-// comparison, with no branch that depends on the name. Names are at most
+// packed into one number: a name costs one multiplication, two small loads
+// and one comparison, with no branch that depends on the name. Names are at most
 // kMaxCharRefName bytes and hold no zero byte, so equal keys mean equal
 // names. The multiplier is searched once, when the table is built.
 struct EntityIndex {
   enum { kSlotBits = 10, kSlots = 1 << kSlotBits };
+  enum { kEntityCount = sizeof(kEntities) / sizeof(kEntities[0]) };
   unsigned long long m_multiplier;
-  unsigned long long m_keys[kSlots];  // 0: no entry
-  unsigned char m_codes[kSlots];
+  // Per slot the entry's number plus one, 0 for none: small enough to stay
+  // in the first-level cache next to the keys.
+  unsigned char m_entry[kSlots];
+  unsigned long long m_keys[kEntityCount + 1];  // [0]: matches no name
+  unsigned char m_codes[kEntityCount + 1];
 
   static unsigned long long Key(LPCSTR pName, int nLength) {
     unsigned long long key = 0;
@@ -160,19 +164,22 @@ struct EntityIndex {
 
   // Places every entry in a slot of its own; false when two share one.
   bool Place() {
-    memset(m_keys, 0, sizeof(m_keys));
-    memset(m_codes, ' ', sizeof(m_codes));  // also what the empty name finds
-    for (const CharEntity& entity : kEntities) {
-      unsigned long long key = Key(entity.name, static_cast<int>(strlen(entity.name)));
-      int nSlot = Slot(key);
-      if (m_keys[nSlot] != 0) return false;
-      m_keys[nSlot] = key;
-      m_codes[nSlot] = entity.code;
+    memset(m_entry, 0, sizeof(m_entry));
+    for (int i = 0; i < kEntityCount; ++i) {
+      int nSlot = Slot(m_keys[i + 1]);
+      if (m_entry[nSlot] != 0) return false;
+      m_entry[nSlot] = static_cast<unsigned char>(i + 1);
     }
     return true;
   }
 
   EntityIndex() {
+    m_keys[0] = ~0ULL;  // no name of at most kMaxCharRefName bytes has this key
+    m_codes[0] = ' ';
+    for (int i = 0; i < kEntityCount; ++i) {
+      m_keys[i + 1] = Key(kEntities[i].name, static_cast<int>(strlen(kEntities[i].name)));
+      m_codes[i + 1] = kEntities[i].code;
+    }
     // Odd multiples of the golden ratio constant until one separates all
     // names (the 126th does).
     for (unsigned long long k = 0;; ++k) {
@@ -184,8 +191,8 @@ struct EntityIndex {
   // The entry's code for a name given as its key, or a space when the
   // table has no such name.
   char Find(unsigned long long key) const {
-    int nSlot = Slot(key);
-    return m_keys[nSlot] == key ? static_cast<char>(m_codes[nSlot]) : ' ';
+    int nEntry = m_entry[Slot(key)];
+    return m_keys[nEntry] == key ? static_cast<char>(m_codes[nEntry]) : ' ';
   }
 
   char Find(LPCSTR pName, int nLength) const {

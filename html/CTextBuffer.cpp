@@ -49,8 +49,11 @@ int CTextBuffer::GrownCapacity(int nCapacity, int nLength, int nNeeded, int nGro
   long long extra = room + step;
   if (extra < nNeeded) extra += (nNeeded - extra + step - 1) / step * step;
   long long capacity = nLength + extra;
-  if (nCapacity + 1LL > kLargeBlock && capacity < nCapacity + nCapacity / 2LL)
-    capacity = nCapacity + nCapacity / 2LL;
+  if (nCapacity + 1LL > kLargeBlock) {
+    // Near the size limit the exact need is enough.
+    long long geometric = nCapacity + nCapacity / 2LL;
+    if (capacity < geometric && geometric + 1 <= kMaxBlock) capacity = geometric;
+  }
   if (capacity + 1 > kMaxBlock) return -1;
   return static_cast<int>(capacity);
 }

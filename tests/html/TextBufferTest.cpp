@@ -149,10 +149,12 @@ TEST(TextBuffer, GrowthIsExactUpTo4KibAndGeometricBeyond) {
   EXPECT_EQ(CTextBuffer::GrownCapacity(9, 9, 5, 2), 15);
   EXPECT_EQ(CTextBuffer::GrownCapacity(100, 90, 500, 16), 90 + 10 + 16 * 31);
   EXPECT_EQ(CTextBuffer::GrownCapacity(4095, 4095, 1, 16), 4111);
-  // Larger blocks: at least half the capacity more.
+  // Larger blocks: at least half the capacity more, but never failing for
+  // want of room that the steps alone would give.
   EXPECT_EQ(CTextBuffer::GrownCapacity(4096, 4096, 1, 16), 4096 + 2048);
   EXPECT_EQ(CTextBuffer::GrownCapacity(65536, 65536, 1, 16), 65536 + 32768);
   EXPECT_EQ(CTextBuffer::GrownCapacity(100000, 100000, 1000000, 256), 100000 + 1000192);
+  EXPECT_EQ(CTextBuffer::GrownCapacity(0x60000000, 0x60000000, 1, 16), 0x60000000 + 16);
   // Not representable: fails like an allocation failure.
   EXPECT_EQ(CTextBuffer::GrownCapacity(0x7FFFFFF0, 0x7FFFFFF0, 1, 256), -1);
   EXPECT_EQ(CTextBuffer::GrownCapacity(1000, 1000, 0x7FFFFFFF, 256), -1);
