@@ -4,7 +4,22 @@
 #include <emmintrin.h>
 #endif
 
+namespace {
+
+// From this length on a text is copied whole and then searched for zeros.
+const int kLongText = 256;
+
+}  // namespace
+
 void sink_text::CopyAnySinkText(char* pDest, const char* pSource, int nLength) {
+  if (nLength >= kLongText) {
+    // The runtime's copy and search are the fastest there are for long
+    // runs; zero bytes are rare, so the second pass only reads.
+    memcpy(pDest, pSource, static_cast<size_t>(nLength));
+    char* pEnd = pDest + nLength;
+    for (char* p = pDest; (p = static_cast<char*>(memchr(p, '\0', static_cast<size_t>(pEnd - p)))) != NULL;) *p++ = ' ';
+    return;
+  }
   int i = 0;
 #if defined(__SSE2__)
   // Sixteen bytes at a time while none of them is zero.

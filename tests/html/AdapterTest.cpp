@@ -148,6 +148,29 @@ TEST(StringForwarder, ZeroBytesReachTheSinkAsSpaces) {
   EXPECT_EQ(sink.m_lengths, std::vector<int>({3, 3, 1}));
 }
 
+// Texts and attribute values of every length up to past the long-text
+// copy, with a zero byte at the first, a middle or the last place or none:
+// each arrives whole, the zero as a space.
+TEST(StringForwarder, ZeroBytesAnywhereInTextsAndValuesOfAnyLength) {
+  for (int nLength = 1; nLength <= 300; ++nLength) {
+    for (int nZeroAt : {-1, 0, nLength / 2, nLength - 1}) {
+      std::string bytes(static_cast<size_t>(nLength), 'x');
+      if (nZeroAt >= 0) bytes[static_cast<size_t>(nZeroAt)] = '\0';
+      std::string expected = bytes;
+      if (nZeroAt >= 0) expected[static_cast<size_t>(nZeroAt)] = ' ';
+      CRecordingStringSink sink;
+      CHtmlStringForwarder forwarder;
+      forwarder.Attach(&sink);
+      std::string page = bytes + "<a v=\"" + bytes + "\">";
+      forwarder.Parse(page.data(), static_cast<int>(page.size()));
+      forwarder.Finish();
+      ASSERT_EQ(sink.m_events, Events({"text:" + expected, "start:a v=[" + expected + "]"}))
+          << "length " << nLength << ", zero at " << nZeroAt;
+      ASSERT_EQ(sink.m_lengths, std::vector<int>({nLength, 1}));
+    }
+  }
+}
+
 TEST(StringForwarder, ForwardersMayBeDeletedThroughTheTokenizer) {
   CRecordingStringSink sink;
   CHtmlTokenizer* pTokenizer = new CHtmlStringForwarder;
