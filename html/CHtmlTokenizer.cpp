@@ -141,9 +141,9 @@ LPCSTR FindValueStop(LPCSTR p, LPCSTR pEnd, char chQuote) {
 
 // The entity table as a perfect hash table keyed by the name's bytes
 // packed into one number: a name costs one multiplication, two small loads
-// and one comparison, with no branch that depends on the name. Names are at most
-// kMaxCharRefName bytes and hold no zero byte, so equal keys mean equal
-// names. The multiplier is searched once, when the table is built.
+// and one comparison, with no branch that depends on the name. Names are at
+// most kMaxCharRefName bytes and hold no zero byte, so equal keys mean
+// equal names. The multiplier is searched once, when the table is built.
 struct EntityIndex {
   enum { kSlotBits = 10, kSlots = 1 << kSlotBits };
   enum { kEntityCount = sizeof(kEntities) / sizeof(kEntities[0]) };
@@ -299,7 +299,8 @@ bool FindCharRefName(LPCSTR p, LPCSTR pEnd, CharRefName& name) {
 char DecodeShortName(LPCSTR pName, const CharRefName& name) {
   unsigned char chSecond = static_cast<unsigned char>(name.key >> 8);
   bool bNumber = (name.key & 0xFF) == '#';
-  if (bNumber && name.nLength > 1 && (chSecond == ' ' || chSecond == '+' || chSecond == '-' || (chSecond >= '\t' && chSecond <= '\r'))) {
+  bool bBlankOrSign = chSecond == ' ' || chSecond == '+' || chSecond == '-' || (chSecond >= '\t' && chSecond <= '\r');
+  if (bNumber && name.nLength > 1 && bBlankOrSign) {
     char szNumber[kMaxCharRefName + 1];
     memcpy(szNumber, pName, static_cast<size_t>(name.nLength));
     szNumber[name.nLength] = '\0';
