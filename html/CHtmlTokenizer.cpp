@@ -964,16 +964,8 @@ LPCSTR CHtmlTokenizer::ScanTagAtOnce(LPCSTR p, LPCSTR pEnd, LPCSTR& pClose) {
   LPCSTR pName = p;
   p = SkipUntil(p, pClose, kEndsTagName);
   AppendRun(m_tagName, pName, static_cast<int>(p - pName), pEnd);
-  if (p == pClose) {
-    EmitStartTag();
-    return p + 1;
-  }
-  if (*p == '/') {
-    CloseTagWithSlash();
-    return p + 1;
-  }
-  if (*p == '\n') ++m_nLine;
-  return ScanAttributesAtOnce(p + 1, pClose);
+  // The name ends at ">", "/" or white space: each is where attributes may begin.
+  return ScanAttributesAtOnce(p, pClose);
 }
 
 // States 9, 14, 13 and 10 up to the ">" at pClose (or a closing "/").

@@ -51,8 +51,8 @@ class CTextBuffer {
   // holding nLength bytes so that nNeeded more bytes fit, with grow step
   // nGrowBy: the room left plus as many steps as needed. Blocks above 4 KiB
   // grow by at least half their capacity (unless that would pass the size
-  // limit), so that a long run costs linear time and few copies. -1 when the result (plus the spare
-  // byte) does not fit in an int.
+  // limit), so that a long run costs linear time and few copies. -1 when
+  // the result (plus the spare byte) does not fit in an int.
   static int GrownCapacity(int nCapacity, int nLength, int nNeeded, int nGrowBy);
 
   char* m_pBegin;   // start of the block; null while no block is held

@@ -9,6 +9,10 @@ namespace {
 // From this length on a text is copied whole and then searched for zeros.
 const int kLongText = 256;
 
+void ReplaceZeroBytesWithSpaces(char* p, char* pEnd) {
+  while (p < pEnd && (p = static_cast<char*>(memchr(p, '\0', static_cast<size_t>(pEnd - p)))) != NULL) *p++ = ' ';
+}
+
 }  // namespace
 
 void sink_text::CopyAnySinkText(char* pDest, const char* pSource, int nLength) {
@@ -16,8 +20,7 @@ void sink_text::CopyAnySinkText(char* pDest, const char* pSource, int nLength) {
     // The runtime's copy and search are the fastest there are for long
     // runs; zero bytes are rare, so the second pass only reads.
     memcpy(pDest, pSource, static_cast<size_t>(nLength));
-    char* pEnd = pDest + nLength;
-    for (char* p = pDest; (p = static_cast<char*>(memchr(p, '\0', static_cast<size_t>(pEnd - p)))) != NULL;) *p++ = ' ';
+    ReplaceZeroBytesWithSpaces(pDest, pDest + nLength);
     return;
   }
   int i = 0;
@@ -41,8 +44,6 @@ void sink_text::CopyAnySinkText(char* pDest, const char* pSource, int nLength) {
 }
 
 LPCSTR MakeSinkText(CTextBuffer* pBuffer) {
-  char* p = pBuffer->m_pBegin;
-  char* pEnd = pBuffer->m_pCursor;
-  while (p < pEnd && (p = static_cast<char*>(memchr(p, '\0', static_cast<size_t>(pEnd - p)))) != NULL) *p++ = ' ';
+  ReplaceZeroBytesWithSpaces(pBuffer->m_pBegin, pBuffer->m_pCursor);
   return pBuffer->Terminate();
 }

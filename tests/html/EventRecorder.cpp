@@ -55,6 +55,12 @@ void FeedInChunks(CEventRecorder& tokenizer, const std::string& input, const std
   }
 }
 
+std::vector<size_t> EveryByteCuts(size_t nLength) {
+  std::vector<size_t> cuts;
+  for (size_t at = 1; at < nLength; ++at) cuts.push_back(at);
+  return cuts;
+}
+
 Events TokenizeInChunks(const std::string& input, const std::vector<size_t>& cuts, const TokenizeOptions& options) {
   CEventRecorder tokenizer;
   FeedInChunks(tokenizer, input, cuts, options);

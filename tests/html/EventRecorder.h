@@ -40,6 +40,9 @@ struct TokenizeOptions {
 void FeedInChunks(CEventRecorder& tokenizer, const std::string& input, const std::vector<size_t>& cuts,
                   const TokenizeOptions& options);
 
+// The offsets that cut an input of nLength bytes into one-byte chunks.
+std::vector<size_t> EveryByteCuts(size_t nLength);
+
 // Tokenizes input cut at the given offsets (ascending, each inside the
 // input), with Init before and Finish after.
 Events TokenizeInChunks(const std::string& input, const std::vector<size_t>& cuts,

@@ -92,8 +92,7 @@ TEST(WholeTags, ReadAtOnceOrByteByByteGiveTheSameEventsAndLines) {
   for (int round = 0; round < 3000; ++round) {
     std::string document = RandomDocument(random);
     const TokenizeOptions& options = optionSets[round % 3];
-    std::vector<size_t> everyByte, randomCuts;
-    for (size_t at = 1; at < document.size(); ++at) everyByte.push_back(at);
+    std::vector<size_t> everyByte = EveryByteCuts(document.size()), randomCuts;
     for (size_t at = 1 + random() % 40; at < document.size(); at += 1 + random() % 40) randomCuts.push_back(at);
 
     int nLinesWhole = 0, nLinesBytes = 0, nLinesCut = 0;
@@ -146,12 +145,10 @@ TEST(WholeReferences, DecodeAsDecodeCharRefDoes) {
   for (const std::string& name : names) {
     // Eight bytes follow the "&": the reference lies inside the chunk.
     std::string document = "&" + name + ";........";
-    std::vector<size_t> everyByte;
-    for (size_t at = 1; at < document.size(); ++at) everyByte.push_back(at);
-    Events whole = JoinText(TokenizeInChunks(document, {}));
+    Events whole = JoinText(TokenizeWhole(document));
     std::string expected = "text:" + std::string(1, CHtmlTokenizer::DecodeCharRef(name.c_str())) + "........";
     ASSERT_EQ(whole, Events({expected})) << "name: " << testing::PrintToString(name);
-    ASSERT_EQ(JoinText(TokenizeInChunks(document, everyByte)), whole) << "name: " << testing::PrintToString(name);
+    ASSERT_EQ(JoinText(TokenizeInChunks(document, EveryByteCuts(document.size()))), whole) << "name: " << testing::PrintToString(name);
   }
 }
 
