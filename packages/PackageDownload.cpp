@@ -62,16 +62,15 @@ CString PackageName(const PackageEntry& package, const CString& strPackageFile) 
   return ReadProfileValue(package.lpszKey, "Package", package.lpszDefaultName, strPackageFile);
 }
 
-// The package file of the program directory, made writable. FALSE after
+// The package directory, whose package file is made writable. FALSE after
 // telling the user why there is none.
-BOOL PreparePackageFile(CWnd* pParent, BOOL bSetFocus, CString& strPackageFile) {
-  CString strPackageDir;
+BOOL PreparePackageFile(CWnd* pParent, BOOL bSetFocus, CString& strPackageDir) {
   CFileStatus status;
   if (!GetPackageDir(strPackageDir) || !CFile::GetStatus(strPackageDir + kPackageFileName, status)) {
     ShowMessage(pParent, bSetFocus, LoadText(IDS_PACKAGE_DIR_MISSING), NULL, MB_OK);
     return FALSE;
   }
-  strPackageFile = strPackageDir + kPackageFileName;
+  const CString strPackageFile = strPackageDir + kPackageFileName;
   if (!(status.m_attribute & CFile::readOnly)) return TRUE;
 
   status.m_attribute &= ~CFile::readOnly;
@@ -120,9 +119,7 @@ BOOL StartDownloader(const CString& strPackageDir) {
   return TRUE;
 }
 
-void RunPackageDownloader(CWnd* pParent, UINT nPackages, BOOL bSetFocus) {
-  CString strPackageDir;
-  if (!GetPackageDir(strPackageDir)) return;
+void RunPackageDownloader(CWnd* pParent, UINT nPackages, BOOL bSetFocus, const CString& strPackageDir) {
   const CString strPackageFile = strPackageDir + kPackageFileName;
 
   // The key list is read before anything is written, so that a list too
@@ -153,8 +150,9 @@ void RunPackageDownloader(CWnd* pParent, UINT nPackages, BOOL bSetFocus) {
 }  // namespace
 
 void OfferPackageDownload(CWnd* pParent, UINT nPackages, BOOL bSetFocus) {
-  CString strPackageFile;
-  if (!PreparePackageFile(pParent, bSetFocus, strPackageFile)) return;
+  CString strPackageDir;
+  if (!PreparePackageFile(pParent, bSetFocus, strPackageDir)) return;
+  const CString strPackageFile = strPackageDir + kPackageFileName;
 
   CString strList;
   for (const PackageEntry& package : kPackages) {
@@ -163,18 +161,19 @@ void OfferPackageDownload(CWnd* pParent, UINT nPackages, BOOL bSetFocus) {
   CString strQuestion;
   strQuestion.Format(LoadText(IDS_PACKAGE_QUESTION), static_cast<LPCSTR>(strList));
   if (ShowMessage(pParent, bSetFocus, strQuestion, LoadText(IDS_PACKAGE_CAPTION), MB_YESNO) == IDYES) {
-    RunPackageDownloader(pParent, nPackages, bSetFocus);
+    RunPackageDownloader(pParent, nPackages, bSetFocus, strPackageDir);
   }
 }
 
 void OfferVerityUpdate(CWnd* pParent) {
-  CString strPackageFile;
-  if (!PreparePackageFile(pParent, FALSE, strPackageFile)) return;
+  CString strPackageDir;
+  if (!PreparePackageFile(pParent, FALSE, strPackageDir)) return;
+  const CString strPackageFile = strPackageDir + kPackageFileName;
 
   CString strQuestion;
   strQuestion.Format(LoadText(IDS_PACKAGE_UPDATE_QUESTION),
                      static_cast<LPCSTR>(PackageName(kPackages[0], strPackageFile)));
   if (ShowMessage(pParent, FALSE, strQuestion, LoadText(IDS_PACKAGE_CAPTION), MB_YESNO) == IDYES) {
-    RunPackageDownloader(pParent, PKG_VERITY, FALSE);
+    RunPackageDownloader(pParent, PKG_VERITY, FALSE, strPackageDir);
   }
 }

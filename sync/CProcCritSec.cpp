@@ -16,12 +16,8 @@ BOOL CProcCritSec::Init() {
     ShowSupportError("ERROR: Unable to get the module file name (CProcCritSec::Init)");
     return FALSE;
   }
-  if (GetDesktopWindow() == NULL) {
-    ShowSupportError("ERROR: Unable to get the desktop window (CProcCritSec::Init)");
-    return FALSE;
-  }
-  if (nameResult == kNoBackslash) {
-    ShowSupportError("ERROR: Bad module file name (CProcCritSec::Init)");
+  if (CheckedPublicationDesktop(nameResult, "ERROR: Unable to get the desktop window (CProcCritSec::Init)",
+                                "ERROR: Bad module file name (CProcCritSec::Init)") == NULL) {
     return FALSE;
   }
   m_strModule = strExecutable;

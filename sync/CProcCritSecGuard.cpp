@@ -25,7 +25,7 @@ BOOL CProcCritSecGuard::Enter() {
 }
 
 BOOL CProcCritSecGuard::Leave() {
-  if (m_pProcCritSec == NULL || !m_bEntered) return FALSE;
+  if (!m_bEntered) return FALSE;
   m_pProcCritSec->Leave();
   m_pProcCritSec = NULL;
   m_bEntered = FALSE;

@@ -26,15 +26,9 @@ BOOL CProcCritSecHost::Init() {
     return FALSE;
   }
   if (!IsInitialized()) InitializeCriticalSection(this);
-  HWND hDesktop = GetDesktopWindow();
-  if (hDesktop == NULL) {
-    ShowSupportError("ERROR: Unable to get the desktop window (CProcCritSecHost::Init)");
-    return FALSE;
-  }
-  if (nameResult == kNoBackslash) {
-    ShowSupportError("ERROR: Bad module file name (CProcCritSecHost::Init)");
-    return FALSE;
-  }
+  HWND hDesktop = CheckedPublicationDesktop(nameResult, "ERROR: Unable to get the desktop window (CProcCritSecHost::Init)",
+                                            "ERROR: Bad module file name (CProcCritSecHost::Init)");
+  if (hDesktop == NULL) return FALSE;
   if (!SetPropA(hDesktop, HostPropertyName(strExecutable), static_cast<HANDLE>(this))) {
     ShowSupportError("ERROR: Unable to set the property (CProcCritSecHost::Init)");
     return FALSE;

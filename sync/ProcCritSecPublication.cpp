@@ -35,6 +35,19 @@ void ShowSupportError(LPCSTR lpszMessage) {
   AfxMessageBox(strText, MB_OK, 0);
 }
 
+HWND CheckedPublicationDesktop(ModuleNameResult nameResult, LPCSTR lpszNoDesktop, LPCSTR lpszBadName) {
+  HWND hDesktop = GetDesktopWindow();
+  if (hDesktop == NULL) {
+    ShowSupportError(lpszNoDesktop);
+    return NULL;
+  }
+  if (nameResult == kNoBackslash) {
+    ShowSupportError(lpszBadName);
+    return NULL;
+  }
+  return hDesktop;
+}
+
 void RecordPublishedSection(CRITICAL_SECTION* pSection) {
   InterlockedExchangePointer(reinterpret_cast<PVOID volatile*>(&g_pPublishedSection), pSection);
 }

@@ -17,6 +17,12 @@ CString HostPropertyName(const CString& strExecutable);
 // Shows one of the set-up errors with the support address appended.
 void ShowSupportError(LPCSTR lpszMessage);
 
+// The desktop window that holds the publications, once it and the
+// executable's name (nameResult, which found a path) have passed the checks
+// both sides make; NULL, after the box with the matching message, when one
+// fails.
+HWND CheckedPublicationDesktop(ModuleNameResult nameResult, LPCSTR lpszNoDesktop, LPCSTR lpszBadName);
+
 // The process remembers the section it published last: a property found
 // under this process's name that holds any other address was left by an
 // ended process that had the same id, and is no section here.

@@ -120,7 +120,7 @@ int TThread::Start() {
 
 int TThread::Suspend() {
   Trace("S->TThread::Suspend\n");
-  if (m_pWinThread == NULL || m_status == Finished) {
+  if (!HasSteerableThread()) {
     Trace("E->TThread::Suspend !m_pWinThread or m_status = Finished\n");
     return -1;
   }
@@ -131,7 +131,7 @@ int TThread::Suspend() {
 
 int TThread::Resume() {
   Trace("S->TThread::Resume\n");
-  if (m_pWinThread == NULL || m_status == Finished) {
+  if (!HasSteerableThread()) {
     Trace("E->TThread::Resume !m_pWinThread or m_status = Finished\n");
     return -1;
   }

@@ -67,6 +67,8 @@ class TThread {
 
  private:
   BOOL IsWorkerForm() const { return m_pThreadClass == NULL; }
+  // A thread that Suspend and Resume may act on: there is one, not finished.
+  BOOL HasSteerableThread() const { return m_pWinThread != NULL && m_status != Finished; }
   CWinThread* BeginWorker();
   CWinThread* BeginUserInterface();
   void RequestStop();

@@ -53,8 +53,8 @@ TEST_F(ExtensionAppTest, HelpIsBlockedWhileTheHelpPackageIsMissing) {
   const int before = AfxGetHelpCalls(NULL);
   {
     BoxScript script;
-    script.Expect().Caption("Missing Package(s)").TextContains("\tLodestar Help\n").Answer(IDNO);
-    script.Expect().Caption("Missing Package(s)").TextContains("\tLodestar Help\n").Answer(IDYES);
+    script.Expect().Caption(kOfferCaption).TextContains("\tLodestar Help\n").Answer(IDNO);
+    script.Expect().Caption(kOfferCaption).TextContains("\tLodestar Help\n").Answer(IDYES);
     m_pApp->WinHelp(7, HELP_CONTEXT);
     m_pApp->WinHelp(7, HELP_CONTEXT);
     ASSERT_EQ(2u, script.Captured().size());

@@ -20,8 +20,6 @@
 namespace {
 
 const DWORD kChildTimeoutMs = 120000;
-const char kDirectoryMissing[] =
-    "ERROR:  The package directory is missing.  Unable to download the necessary package for this feature.";
 
 // Files a test puts at a place it does not own: removed again afterwards
 // unless they were there before.

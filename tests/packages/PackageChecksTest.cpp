@@ -13,8 +13,6 @@
 
 namespace {
 
-const char kQuestionStart[] = "In order to use this feature you must install the following package(s):\n\n";
-const char kQuestionEnd[] = "\nDo you wish to download and install the package(s) now?";
 
 TEST_F(PackagesTest, EachDatedFilePassesFromLocalMidnightOfItsDay) {
   struct Case {
@@ -93,7 +91,7 @@ TEST_F(PackagesTest, ChecksPassQuietlyOrOfferWhatIsMissingOnce) {
       if (c.offered != NULL) {
         script.Expect()
             .Caption(kAppCaption)
-            .Text(std::string(kQuestionStart) + c.offered + kQuestionEnd)
+            .Text(std::string(kOfferQuestionStart) + c.offered + kOfferQuestionEnd)
             .Buttons({IDYES, IDNO})
             .Answer(IDNO);
       }

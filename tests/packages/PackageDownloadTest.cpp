@@ -16,11 +16,6 @@
 
 namespace {
 
-const char kCaption[] = "Missing Package(s)";
-const char kQuestionStart[] = "In order to use this feature you must install the following package(s):\n\n";
-const char kQuestionEnd[] = "\nDo you wish to download and install the package(s) now?";
-const char kDirectoryMissing[] =
-    "ERROR:  The package directory is missing.  Unable to download the necessary package for this feature.";
 const char kDownloaderFailed[] =
     "ERROR:  Unable to install package(s).  The Smart Downloader (ldsdnl.exe) failed to run.  ";
 
@@ -52,8 +47,8 @@ TEST_F(PackagesTest, QuestionNamesEachRequestedPackageOnceAndNoWritesNothing) {
     WritePackageFile(c.packageFile);
     BoxScript script;
     script.Expect()
-        .Caption(kCaption)
-        .Text(std::string(kQuestionStart) + c.list + kQuestionEnd)
+        .Caption(kOfferCaption)
+        .Text(std::string(kOfferQuestionStart) + c.list + kOfferQuestionEnd)
         .Buttons({IDYES, IDNO})
         .Answer(IDNO);
     OfferPackageDownload(parent.Get(), c.packages, TRUE);
@@ -75,7 +70,7 @@ TEST_F(PackagesTest, YesMarksThisRequestADemotesEarlierOnesAndStartsTheDownloade
     const char* caption;
     std::string handle;
   } cases[] = {
-      {"with a parent", parent.Get(), kCaption, HandleText(parent.Handle())},
+      {"with a parent", parent.Get(), kOfferCaption, HandleText(parent.Handle())},
       {"without a parent", NULL, kAppCaption, "<absent>"},
   };
   size_t runs = 0;
@@ -148,7 +143,7 @@ TEST_F(PackagesTest, KeyNameListBeyondTheLimitWritesNothingAndStartsNothing) {
   for (int i = 0; text.size() < 1100 * 1024; ++i) text += stem + std::to_string(i) + "=x\r\n";
   WritePackageFile(text);
   BoxScript script;
-  script.Expect().Caption(kCaption).Answer(IDYES);
+  script.Expect().Caption(kOfferCaption).Answer(IDYES);
   script.Expect().Caption(kAppCaption).Text(kDownloaderFailed).Buttons({IDOK});
   TestWindow parent;
   OfferPackageDownload(parent.Get(), PKG_HELP, FALSE);
@@ -191,7 +186,7 @@ TEST_F(PackagesTest, DownloaderThatCannotStartIsReportedInTheApplicationsBoxAndT
   TestWindow parent;
   {
     BoxScript script;
-    script.Expect().Caption(kCaption).Answer(IDYES);
+    script.Expect().Caption(kOfferCaption).Answer(IDYES);
     script.Expect().Caption(kAppCaption).Text(kDownloaderFailed).Buttons({IDOK});
     OfferPackageDownload(parent.Get(), PKG_HELP, FALSE);
   }
@@ -209,7 +204,7 @@ TEST_F(PackagesTest, VerityUpdateAsksByTheEnginePackagesNameAndRequestsItAlone) 
   TestWindow parent;
   {
     BoxScript script;
-    script.Expect().Caption(kCaption).Text(question).Buttons({IDYES, IDNO}).Answer(IDNO);
+    script.Expect().Caption(kOfferCaption).Text(question).Buttons({IDYES, IDNO}).Answer(IDNO);
     script.Expect().Caption(kAppCaption).Text(question).Buttons({IDYES, IDNO}).Answer(IDYES);
     OfferVerityUpdate(parent.Get());
     EXPECT_EQ("<absent>", PackageValue("CUSTOMorFULL", "Verity"));
@@ -256,7 +251,7 @@ TEST_F(PackagesTest, ParentGetsTheFocusBeforeTheQuestionOnlyWhenAsked) {
     ASSERT_EQ(other.Handle(), GetFocus());
     g_parentEvents.clear();
     BoxScript script;
-    script.Expect().Caption(kCaption).Answer(IDNO);
+    script.Expect().Caption(kOfferCaption).Answer(IDNO);
     c.offer();
     ASSERT_FALSE(g_parentEvents.empty());
     EXPECT_EQ(c.first, g_parentEvents[0]);

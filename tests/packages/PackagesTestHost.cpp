@@ -64,8 +64,6 @@ bool WithoutDirectories() {
   return GetEnvironmentVariableA("LDX_PACKAGES_NO_DIRS", value, sizeof value) > 0 && value[0] == '1';
 }
 
-const std::string& ProductDir() { return g_productDir; }
-const std::string& ProgramDir() { return g_programDir; }
 const std::string& PackageDir() { return g_packageDir; }
 std::string PackageFile() { return g_packageDir + "package1.ini"; }
 
@@ -145,6 +143,11 @@ std::vector<PackagedFile> EngineFiles() {
 PackagedFile EnglishFile() { return {"English dictionary", g_programDir + "common\\English\\vdk20.syd", 0, 0, 0}; }
 
 const char kInitialPackageFile[] = "; requests for the package downloader\r\n";
+const char kOfferCaption[] = "Missing Package(s)";
+const char kOfferQuestionStart[] = "In order to use this feature you must install the following package(s):\n\n";
+const char kOfferQuestionEnd[] = "\nDo you wish to download and install the package(s) now?";
+const char kDirectoryMissing[] =
+    "ERROR:  The package directory is missing.  Unable to download the necessary package for this feature.";
 
 void PackagesTest::SetUp() {
   RemoveAll();

@@ -22,8 +22,6 @@ namespace PackagesTestHost {
 bool WithoutDirectories();
 
 // The scratch install's directories, ending in a backslash.
-const std::string& ProductDir();
-const std::string& ProgramDir();
 const std::string& PackageDir();  // ProgramDir() + "Packages\"
 std::string PackageFile();        // PackageDir() + "package1.ini"
 std::string SystemDir();          // the system directory, ending in a backslash
@@ -88,6 +86,13 @@ class TestWindow {
 };
 
 extern const char kInitialPackageFile[];
+
+// The library's download offer and its error when the package directory is
+// missing, as the boxes show them.
+extern const char kOfferCaption[];         // "Missing Package(s)"
+extern const char kOfferQuestionStart[];   // before the list of packages
+extern const char kOfferQuestionEnd[];     // after it
+extern const char kDirectoryMissing[];
 
 // A value of the package file ("<absent>" when it is not there).
 std::string PackageValue(const char* section, const char* key);

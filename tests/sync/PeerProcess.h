@@ -14,7 +14,6 @@ class PeerProcess {
   // Sends one command line and returns the peer's answer line (without its
   // line end); empty, and a test failure, when none came in time.
   std::string Ask(const std::string& command);
-  DWORD ProcessId() const { return m_process.dwProcessId; }
 
  private:
   bool ReadLine(std::string& line);
