@@ -7,6 +7,7 @@
 #include <filesystem>
 #include <memory>
 
+#include "ExecutableDir.h"
 #include "RegistrySandbox.h"
 #include "ScratchDir.h"
 #include "frame/LibraryEntry.h"
@@ -21,13 +22,6 @@ std::string g_programDir;
 std::unique_ptr<ScratchDir> g_scratch;
 std::string g_usersDir;
 std::string g_userDataDir;
-
-std::string ExecutableDir() {
-  char path[MAX_PATH] = {0};
-  GetModuleFileNameA(NULL, path, MAX_PATH);
-  std::string text = path;
-  return text.substr(0, text.rfind('\\') + 1);
-}
 
 class BrowserTestEnvironment : public ::testing::Environment {
  public:
@@ -45,7 +39,7 @@ class BrowserTestEnvironment : public ::testing::Environment {
 
     // The library keeps the program directory for the life of the process
     // once it has read it, so it is recorded before any test runs.
-    g_programDir = ExecutableDir();
+    g_programDir = TestExecutableDir();
     m_sandbox.reset(new RegistrySandbox);
     m_sandbox->SetString(HKEY_LOCAL_MACHINE, kProductKey, "ProgramDir", g_programDir);
     m_sandbox->SetString(HKEY_LOCAL_MACHINE, kProductKey, "DefaultUserDataDir", g_usersDir);

@@ -5,6 +5,7 @@
 
 #include <string>
 
+#include "ExecutableDir.h"
 #include "RegistrySandbox.h"
 #include "ScratchDir.h"
 
@@ -17,12 +18,7 @@ struct HostRun {
   std::string output;  // standard output and standard error together
 };
 
-std::string HostPath() {
-  char path[MAX_PATH] = {0};
-  GetModuleFileNameA(NULL, path, MAX_PATH);
-  std::string dir(path);
-  return dir.substr(0, dir.rfind('\\') + 1) + "ldhost.exe";
-}
+std::string HostPath() { return TestExecutableDir() + "ldhost.exe"; }
 
 HostRun RunHost(const std::string& arguments) {
   HostRun run = {99, ""};

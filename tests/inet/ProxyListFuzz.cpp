@@ -6,6 +6,7 @@
 #include <stdlib.h>
 #include <string.h>
 
+#include "ProxyEntries.h"
 #include "inet/ProxyServerList.h"
 
 namespace {
@@ -16,16 +17,6 @@ bool HasOuterBlank(const CString& text) {
   trimmed.TrimLeft();
   trimmed.TrimRight();
   return trimmed.GetLength() != text.GetLength();
-}
-
-bool SameEntries(const CMapStringToString& left, const CMapStringToString& right) {
-  if (left.GetCount() != right.GetCount()) return false;
-  CString key, value, other;
-  for (POSITION pos = left.GetStartPosition(); pos != NULL;) {
-    left.GetNextAssoc(pos, key, value);
-    if (!right.Lookup(key, other) || other != value) return false;
-  }
-  return true;
 }
 
 }  // namespace
@@ -47,10 +38,6 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* pData, size_t nSize) {
     if (HasOuterBlank(host) || HasOuterBlank(port)) abort();
   }
 
-  CMapStringToString reparsed(10);
-  CString reparsedProtocol("http");
-  BOOL reparsedOne = FALSE;
-  ParseProxyServerList(JoinProxyServerList(entries), reparsed, reparsedProtocol, reparsedOne);
-  if (!SameEntries(entries, reparsed)) abort();
+  if (ParsedEntries(JoinProxyServerList(entries)) != EntriesOf(entries)) abort();
   return 0;
 }

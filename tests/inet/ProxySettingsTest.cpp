@@ -6,8 +6,6 @@
 #include <gtest/gtest.h>
 #include <windows.h>
 
-#include <string.h>
-
 #include <string>
 #include <vector>
 
@@ -68,13 +66,10 @@ class ProxySettingsTest : public ::testing::Test {
     m_sandbox.TrackValue(HKEY_CURRENT_USER, kInternetSettings, name);
     WriteRaw(HKEY_CURRENT_USER, kInternetSettings, name, type, data, size);
   }
-  void SetEnableDword(DWORD value) { SetMachineWide("ProxyEnable", REG_DWORD, &value, sizeof value); }
+  void SetEnableDword(DWORD value) { m_sandbox.SetDword(HKEY_CURRENT_USER, kInternetSettings, "ProxyEnable", value); }
   void SetEnableBinary(DWORD value, DWORD size = 4) { SetMachineWide("ProxyEnable", REG_BINARY, &value, size); }
   void SetServer(const std::string& list) {
-    SetMachineWide("ProxyServer", REG_SZ, list.c_str(), static_cast<DWORD>(list.size() + 1));
-  }
-  void SetAutoConfigUrl(const std::string& url) {
-    SetMachineWide("AutoConfigURL", REG_SZ, url.c_str(), static_cast<DWORD>(url.size() + 1));
+    m_sandbox.SetString(HKEY_CURRENT_USER, kInternetSettings, "ProxyServer", list);
   }
 
   void SetConnectionValue(const Bytes& value) {
@@ -214,12 +209,15 @@ TEST_F(ProxySettingsTest, SetProxyServerWritesTheListAndSwitchesTheProxyOn) {
   struct Case {
     const char* list;
     const char* server;
+    bool oneProxy;  // a list of one proxy for all protocols
     Entries written;
+    const char* host;
+    const char* port;
   } const cases[] = {
-      {"proxy:8080", "other:3128", {{"http", "other:3128"}}},
-      {"proxy:8080;ftp=f:21", "other:3128", {{"http", "other:3128"}}},
-      {"ftp=f:21;HTTP=h:80", "n:1", {{"ftp", "f:21"}, {"HTTP", "n:1"}}},
-      {"ftp=f:21", "n:1", {{"ftp", "f:21"}, {"http", "n:1"}}},
+      {"proxy:8080", "other:3128", true, {{"http", "other:3128"}}, "other", "3128"},
+      {"proxy:8080;ftp=f:21", "other:3128", true, {{"http", "other:3128"}}, "other", "3128"},
+      {"ftp=f:21;HTTP=h:80", "n:1", false, {{"ftp", "f:21"}, {"HTTP", "n:1"}}, "n", "1"},
+      {"ftp=f:21", "n:1", false, {{"ftp", "f:21"}, {"http", "n:1"}}, "n", "1"},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.list);
@@ -230,16 +228,15 @@ TEST_F(ProxySettingsTest, SetProxyServerWritesTheListAndSwitchesTheProxyOn) {
     EXPECT_TRUE(proxy.SetProxyServer(c.server));
     std::string written = ReadRawString(HKEY_CURRENT_USER, kInternetSettings, "ProxyServer");
     EXPECT_EQ(c.written, ParsedEntries(written.c_str())) << written;
+    EXPECT_EQ(c.oneProxy, proxy.m_bOneProxyForAll != FALSE);
     if (proxy.m_bOneProxyForAll) {
       EXPECT_EQ(c.server, written) << "a one-proxy list is the server alone";
     }
     EXPECT_TRUE(proxy.IsEnabled());
     EXPECT_TRUE(proxy.ReadProxyEnabled());
     // The getters give the proxy now in use.
-    CString host, port;
-    SplitProxyHostPort(c.server, host, port);
-    EXPECT_STREQ(host, proxy.GetHost());
-    EXPECT_STREQ(port, proxy.GetPort());
+    EXPECT_STREQ(c.host, proxy.GetHost());
+    EXPECT_STREQ(c.port, proxy.GetPort());
   }
 }
 

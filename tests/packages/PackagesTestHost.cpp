@@ -6,6 +6,7 @@
 #include <filesystem>
 #include <memory>
 
+#include "ExecutableDir.h"
 #include "RegistrySandbox.h"
 #include "ScratchDir.h"
 #include "frame/LibraryEntry.h"
@@ -40,7 +41,7 @@ class PackagesTestEnvironment : public ::testing::Environment {
     g_packageDir = g_programDir + "Packages\\";
     std::filesystem::create_directories(g_productDir);
     std::filesystem::create_directories(g_packageDir);
-    ASSERT_TRUE(CopyFileA((PackagesTestHost::ExecutableDir() + "ldsdnl.exe").c_str(),
+    ASSERT_TRUE(CopyFileA((TestExecutableDir() + "ldsdnl.exe").c_str(),
                           (g_packageDir + "ldsdnl.exe").c_str(), FALSE));
     m_sandbox->SetString(HKEY_LOCAL_MACHINE, kProductKey, "ProductDir", g_productDir);
     m_sandbox->SetString(HKEY_LOCAL_MACHINE, kProductKey, "ProgramDir", g_programDir);
@@ -73,13 +74,6 @@ std::string SystemDir() {
   std::string dir = path;
   if (dir.back() != '\\') dir += '\\';
   return dir;
-}
-
-std::string ExecutableDir() {
-  char path[MAX_PATH] = {0};
-  GetModuleFileNameA(NULL, path, MAX_PATH);
-  std::string text = path;
-  return text.substr(0, text.rfind('\\') + 1);
 }
 
 }  // namespace PackagesTestHost
@@ -166,7 +160,7 @@ void PackagesTest::InstallEngine() {
   for (const PackagedFile& file : EngineFiles()) Install(file);
   // The library must also load: a real one, dated after its day.
   const std::string library = EngineFiles().back().path;
-  ASSERT_TRUE(CopyFileA((PackagesTestHost::ExecutableDir() + "packages-fixtures\\vdk200.dll").c_str(),
+  ASSERT_TRUE(CopyFileA((TestExecutableDir() + "packages-fixtures\\vdk200.dll").c_str(),
                         library.c_str(), FALSE));
 }
 

@@ -26,7 +26,6 @@ const std::string& PackageDir();  // ProgramDir() + "Packages\"
 std::string PackageFile();        // PackageDir() + "package1.ini"
 std::string SystemDir();          // the system directory, ending in a backslash
 // This executable's directory, where the downloader stand-in is built.
-std::string ExecutableDir();
 
 }  // namespace PackagesTestHost
 

@@ -2,16 +2,13 @@
 
 #include <gtest/gtest.h>
 
+#include "ExecutableDir.h"
+
 namespace {
 
 const DWORD kAnswerTimeoutMs = 20000;
 
-std::string PeerPath() {
-  char path[MAX_PATH] = {0};
-  GetModuleFileNameA(NULL, path, MAX_PATH);
-  std::string text = path;
-  return text.substr(0, text.rfind('\\') + 1) + "sync_peer.exe";
-}
+std::string PeerPath() { return TestExecutableDir() + "sync_peer.exe"; }
 
 }  // namespace
 

@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "BoxScript.h"
+#include "ExecutableDir.h"
 #include "RegistrySandbox.h"
 #include "ScratchDir.h"
 #include "UserDbCallLog.h"
@@ -322,7 +323,7 @@ std::string RunProbe() {
   startup.hStdOutput = output;
   startup.hStdError = GetStdHandle(STD_ERROR_HANDLE);
   PROCESS_INFORMATION process;
-  std::string program = UserDbTestHost::ExecutableDir() + "userdb_probe.exe";
+  std::string program = TestExecutableDir() + "userdb_probe.exe";
   std::string commandLine = "userdb_probe.exe";
   BOOL started = CreateProcessA(program.c_str(), &commandLine[0], NULL, NULL, TRUE, 0, NULL, NULL, &startup, &process);
   CloseHandle(output);

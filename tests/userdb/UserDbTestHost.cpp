@@ -5,6 +5,7 @@
 
 #include <memory>
 
+#include "ExecutableDir.h"
 #include "RegistrySandbox.h"
 #include "ScratchDir.h"
 
@@ -45,13 +46,6 @@ const std::string& ProgramDir() { return g_programDir->Path(); }
 
 std::string LibraryPath() { return ProgramDir() + "LDUSERDB.DLL"; }
 
-std::string ExecutableDir() {
-  char path[MAX_PATH] = {0};
-  GetModuleFileNameA(NULL, path, MAX_PATH);
-  std::string text = path;
-  return text.substr(0, text.rfind('\\') + 1);
-}
-
 void InstallStandin(const char* buildFolder) {
   std::string target = LibraryPath();
   ASSERT_EQ(nullptr, GetModuleHandleA(target.c_str())) << "the library is still loaded";
@@ -60,7 +54,7 @@ void InstallStandin(const char* buildFolder) {
     ASSERT_EQ(INVALID_FILE_ATTRIBUTES, GetFileAttributesA(target.c_str()));
     return;
   }
-  std::string source = ExecutableDir() + buildFolder + "\\LDUSERDB.DLL";
+  std::string source = TestExecutableDir() + buildFolder + "\\LDUSERDB.DLL";
   ASSERT_TRUE(CopyFileA(source.c_str(), target.c_str(), FALSE)) << source << ": error " << GetLastError();
 }
 

@@ -13,7 +13,6 @@ const std::string& ProgramDir();  // ends in a backslash
 std::string LibraryPath();        // ProgramDir() + "LDUSERDB.DLL"
 // Directory of the test executable, where the stand-in builds and the probe
 // are; ends in a backslash.
-std::string ExecutableDir();
 
 // Puts a build of the stand-in (the folder it was built into below the
 // executable's directory) in the program directory as LDUSERDB.DLL, or
