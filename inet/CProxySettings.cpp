@@ -65,8 +65,12 @@ bool IsWellFormed(const Blob& blob) {
   return blob.size() >= kListOffset && DwordAt(blob, kListLengthOffset) <= blob.size() - kListOffset;
 }
 
-bool ReadConnectionValue(CSettingsStore& store, Blob& blob) {
-  return ReadBinaryWithRetry(store, CProxySettings::GetModemProfile(), blob) && IsWellFormed(blob);
+// The dial-up connection's value, and its name as the settings file gives
+// it, so that a rewrite goes to the value that was read.
+bool ReadConnectionValue(CSettingsStore& store, Blob& blob, CString* pstrProfile = NULL) {
+  CString strProfile = CProxySettings::GetModemProfile();
+  if (pstrProfile != NULL) *pstrProfile = strProfile;
+  return ReadBinaryWithRetry(store, strProfile, blob) && IsWellFormed(blob);
 }
 
 BOOL WriteBlob(CSettingsStore& store, LPCSTR lpszName, const Blob& blob) {
@@ -183,11 +187,12 @@ BOOL CProxySettings::SetProxyEnabled(BOOL bEnable) {
   CRegSettingsStore store(TRUE, GetSettingsKeyPath());
   if (UsesConnectionSettings()) {
     Blob blob;
-    if (!ReadConnectionValue(store, blob)) return FALSE;
+    CString strProfile;
+    if (!ReadConnectionValue(store, blob, &strProfile)) return FALSE;
     DWORD dwFlags = DwordAt(blob, kFlagsOffset);
     dwFlags = bEnable ? (dwFlags | kProxyInUse) : (dwFlags & ~kProxyInUse);
     memcpy(blob.data() + kFlagsOffset, &dwFlags, sizeof dwFlags);
-    return WriteBlob(store, GetModemProfile(), blob);
+    return WriteBlob(store, strProfile, blob);
   }
 
   // Written back in the form the value has: binary of the size it has, or
@@ -221,6 +226,7 @@ BOOL CProxySettings::WriteServerList(const CString& strList) {
   if (!UsesConnectionSettings()) return store.SetString(kRoot, kProxyServer, strList, FALSE);
 
   Blob blob;
-  if (!ReadConnectionValue(store, blob)) return FALSE;
-  return WriteBlob(store, GetModemProfile(), WithServerList(blob, strList));
+  CString strProfile;
+  if (!ReadConnectionValue(store, blob, &strProfile)) return FALSE;
+  return WriteBlob(store, strProfile, WithServerList(blob, strList));
 }
