@@ -49,9 +49,8 @@ install(CODE "
     endif()
   endforeach()")
 
-install(FILES $<TARGET_FILE:ctreestd> DESTINATION ${LDX_INSTALL_STANDIN_DIR})
+install(FILES $<TARGET_FILE:ctreestd> $<TARGET_FILE:lduserdb> DESTINATION ${LDX_INSTALL_STANDIN_DIR})
 install(PROGRAMS $<TARGET_FILE:brwsapp> $<TARGET_FILE:ldsdnl> DESTINATION ${LDX_INSTALL_STANDIN_DIR})
-install(FILES $<TARGET_FILE:lduserdb> DESTINATION ${LDX_INSTALL_STANDIN_DIR})
 
 install(EXPORT LDExCoreTargets NAMESPACE LDExCore:: DESTINATION ${LDX_INSTALL_CMAKE_DIR})
 configure_package_config_file(${CMAKE_SOURCE_DIR}/cmake/LDExCoreConfig.cmake.in

@@ -79,9 +79,17 @@ BOOL CIniSettingsStore::ReadText(LPCSTR lpszSection, LPCSTR lpszName, BOOL bWhol
   return TRUE;
 }
 
-BOOL CIniSettingsStore::CanStoreText(LPCSTR lpszValue) {
+// The text as the file holds it (quoted where needed) in strStored; FALSE
+// when it cannot be held as it is.
+BOOL CIniSettingsStore::StoredForm(LPCSTR lpszValue, CString& strStored) {
   if (lpszValue == NULL || HasLineBreak(lpszValue)) return FALSE;
-  return ProtectQuotesAndBlanks(lpszValue).GetLength() <= kMaxValueLength;
+  strStored = ProtectQuotesAndBlanks(lpszValue);
+  return strStored.GetLength() <= kMaxValueLength;
+}
+
+BOOL CIniSettingsStore::CanStoreText(LPCSTR lpszValue) {
+  CString strStored;
+  return StoredForm(lpszValue, strStored);
 }
 
 // Line breaks in a section, name or value would break the file's structure
@@ -89,8 +97,9 @@ BOOL CIniSettingsStore::CanStoreText(LPCSTR lpszValue) {
 BOOL CIniSettingsStore::WriteText(LPCSTR lpszSection, LPCSTR lpszName, const CString& strText) {
   if (m_strFile.IsEmpty() || lpszSection == NULL || lpszName == NULL) return FALSE;
   if (HasLineBreak(lpszSection) || HasLineBreak(lpszName) || strchr(lpszName, '=') != NULL) return FALSE;
-  if (!CanStoreText(strText)) return FALSE;
-  return WritePrivateProfileStringA(lpszSection, lpszName, ProtectQuotesAndBlanks(strText), m_strFile) ? TRUE : FALSE;
+  CString strStored;
+  if (!StoredForm(strText, strStored)) return FALSE;
+  return WritePrivateProfileStringA(lpszSection, lpszName, strStored, m_strFile) ? TRUE : FALSE;
 }
 
 BOOL CIniSettingsStore::SetBinary(LPCSTR lpszSection, LPCSTR lpszName, const BYTE* pData, DWORD* pcbData) {

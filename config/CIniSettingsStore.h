@@ -45,6 +45,8 @@ class CIniSettingsStore : public CSettingsStore {
   CString m_strFile;  // full path of the file; empty when none could be formed
 
  private:
+  static BOOL StoredForm(LPCSTR lpszValue, CString& strStored);
+
   CIniSettingsStore(const CIniSettingsStore&) = delete;
   void operator=(const CIniSettingsStore&) = delete;
 

@@ -41,6 +41,19 @@ inline Expanded ExpandToFile(LPCSTR pszTemplate, CNamedValueList* pVars = NULL,
 }
 
 // The text with every CR LF pair taken out, read from left to right.
+// Where the first line longer than nWidth starts, or npos. Lines end at LF;
+// the CR of a CR LF line end is not part of the line.
+inline size_t FirstLineOver(const std::string& text, size_t nWidth) {
+  for (size_t start = 0;;) {
+    size_t end = text.find('\n', start);
+    size_t length = (end == std::string::npos ? text.size() : end) - start;
+    if (end != std::string::npos && length > 0 && text[end - 1] == '\r') --length;
+    if (length > nWidth) return start;
+    if (end == std::string::npos) return std::string::npos;
+    start = end + 1;
+  }
+}
+
 inline std::string WithoutCrLf(const std::string& text) {
   std::string out;
   for (size_t i = 0; i < text.size(); ++i) {

@@ -130,15 +130,8 @@ TEST(TemplateWrappingTest, AnyTextWrapsIntoLinesThatFitWhicheverWayItArrives) {
       EXPECT_EQ(WithoutCrLf(text), WithoutCrLf(whole));
       EXPECT_EQ(expectedContent, WithoutCrLf(literal));
       for (const std::string* out : {&whole, &literal}) {
-        size_t lineStart = 0;
-        while (lineStart <= out->size()) {
-          size_t end = out->find('\n', lineStart);
-          if (end == std::string::npos) end = out->size();
-          size_t visible = end - lineStart;
-          if (end < out->size() && visible > 0 && (*out)[end - 1] == '\r') --visible;
-          EXPECT_LE(visible, width) << Visible(out->substr(lineStart, end - lineStart));
-          lineStart = end + 1;
-        }
+        size_t over = FirstLineOver(*out, width);
+        EXPECT_EQ(std::string::npos, over) << "line too long: " << Visible(out->substr(over, out->find('\n', over) - over));
       }
     }
   }
