@@ -5,52 +5,14 @@
 
 #include <string>
 
-#include "ExecutableDir.h"
 #include "RegistrySandbox.h"
 #include "ScratchDir.h"
+#include "TestProgram.h"
 
 namespace {
 
-const DWORD kHostTimeoutMs = 60000;
-
-struct HostRun {
-  DWORD exitCode;
-  std::string output;  // standard output and standard error together
-};
-
-std::string HostPath() { return TestExecutableDir() + "ldhost.exe"; }
-
-HostRun RunHost(const std::string& arguments) {
-  HostRun run = {99, ""};
-  SECURITY_ATTRIBUTES inherit = {sizeof inherit, NULL, TRUE};
-  HANDLE outRead = NULL, outWrite = NULL;
-  EXPECT_TRUE(CreatePipe(&outRead, &outWrite, &inherit, 0));
-  SetHandleInformation(outRead, HANDLE_FLAG_INHERIT, 0);
-  STARTUPINFOA startup;
-  ZeroMemory(&startup, sizeof startup);
-  startup.cb = sizeof startup;
-  startup.dwFlags = STARTF_USESTDHANDLES;
-  startup.hStdInput = GetStdHandle(STD_INPUT_HANDLE);
-  startup.hStdOutput = outWrite;
-  startup.hStdError = outWrite;
-  PROCESS_INFORMATION process;
-  std::string program = HostPath();
-  std::string commandLine = "ldhost.exe " + arguments;
-  BOOL started = CreateProcessA(program.c_str(), &commandLine[0], NULL, NULL, TRUE, 0, NULL, NULL, &startup, &process);
-  CloseHandle(outWrite);
-  EXPECT_TRUE(started) << "cannot start " << program << ": error " << GetLastError();
-  if (started) {
-    char chunk[4096];
-    DWORD read = 0;
-    while (ReadFile(outRead, chunk, sizeof chunk, &read, NULL) && read > 0) run.output.append(chunk, read);
-    EXPECT_EQ(WAIT_OBJECT_0, WaitForSingleObject(process.hProcess, kHostTimeoutMs));
-    GetExitCodeProcess(process.hProcess, &run.exitCode);
-    CloseHandle(process.hThread);
-    CloseHandle(process.hProcess);
-  }
-  CloseHandle(outRead);
-  return run;
-}
+// The host tool's run: standard output and standard error together.
+ProgramRun RunHost(const std::string& arguments) { return RunTestProgram("ldhost.exe", arguments, true); }
 
 bool Contains(const std::string& text, const std::string& part) { return text.find(part) != std::string::npos; }
 
@@ -86,7 +48,7 @@ TEST(HostLogTest, SuccessOnlyWhenTheEntriesReachedTheLog) {
     WritePrivateProfileStringA("S", "Main", dir.NoSlash().c_str(), settings.c_str());
     WritePrivateProfileStringA("S", "Log", "1", settings.c_str());
     HANDLE held = c.prepare(log);
-    HostRun run = RunHost("log \"" + settings + "\" S \"first entry\" second");
+    ProgramRun run = RunHost("log \"" + settings + "\" S \"first entry\" second");
     if (held != INVALID_HANDLE_VALUE) CloseHandle(held);
     EXPECT_EQ(c.exitCode, run.exitCode) << run.output;
     if (c.exitCode == 0) {
@@ -106,7 +68,7 @@ TEST(HostSettingsTest, RegistryRootThatCannotBeOpenedWritesNothing) {
   sandbox.TrackKey(HKEY_CURRENT_USER, good);
   sandbox.TrackValue(HKEY_CURRENT_USER, "", "ldx-host-value");
 
-  HostRun run = RunHost("settings set --reg --user --root " + bad + " \\ ldx-host-value written");
+  ProgramRun run = RunHost("settings set --reg --user --root " + bad + " \\ ldx-host-value written");
   EXPECT_EQ(1u, run.exitCode) << run.output;
   EXPECT_TRUE(Contains(run.output, "ldhost settings: cannot open or create HKEY_CURRENT_USER\\" + bad)) << run.output;
   EXPECT_EQ("<missing>", ReadRawString(HKEY_CURRENT_USER, "", "ldx-host-value"));

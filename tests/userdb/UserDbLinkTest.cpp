@@ -13,9 +13,9 @@
 #include <vector>
 
 #include "BoxScript.h"
-#include "ExecutableDir.h"
 #include "RegistrySandbox.h"
 #include "ScratchDir.h"
+#include "TestProgram.h"
 #include "UserDbCallLog.h"
 #include "UserDbTestHost.h"
 #include "userdb/CUserDbLink.h"
@@ -309,30 +309,9 @@ TEST(UserDbLink, MissingLibraryShowsTheLoadBoxOnEveryCall) {
 
 namespace {
 
-// Runs userdb_probe.exe and returns what it printed.
+// Runs userdb_probe.exe and returns what it printed, without carriage returns.
 std::string RunProbe() {
-  ScratchDir scratch("ldxuserdbprobe");
-  std::string outputPath = scratch / "probe.txt";
-  SECURITY_ATTRIBUTES inherit = {sizeof inherit, NULL, TRUE};
-  HANDLE output = CreateFileA(outputPath.c_str(), GENERIC_WRITE, FILE_SHARE_READ, &inherit, CREATE_ALWAYS, 0, NULL);
-  EXPECT_NE(INVALID_HANDLE_VALUE, output);
-  STARTUPINFOA startup;
-  ZeroMemory(&startup, sizeof startup);
-  startup.cb = sizeof startup;
-  startup.dwFlags = STARTF_USESTDHANDLES;
-  startup.hStdOutput = output;
-  startup.hStdError = GetStdHandle(STD_ERROR_HANDLE);
-  PROCESS_INFORMATION process;
-  std::string program = TestExecutableDir() + "userdb_probe.exe";
-  std::string commandLine = "userdb_probe.exe";
-  BOOL started = CreateProcessA(program.c_str(), &commandLine[0], NULL, NULL, TRUE, 0, NULL, NULL, &startup, &process);
-  CloseHandle(output);
-  EXPECT_TRUE(started) << program << ": error " << GetLastError();
-  if (!started) return std::string();
-  EXPECT_EQ(WAIT_OBJECT_0, WaitForSingleObject(process.hProcess, 60000));
-  CloseHandle(process.hThread);
-  CloseHandle(process.hProcess);
-  std::string text = ScratchDir::ReadFile(outputPath);
+  std::string text = RunTestProgram("userdb_probe.exe", "", false).output;
   std::string withoutCarriageReturns;
   for (char ch : text)
     if (ch != '\r') withoutCarriageReturns += ch;
