@@ -1,8 +1,7 @@
 #include "html/CTextBuffer.h"
 
+#include <stdlib.h>
 #include <string.h>
-
-#include <new>
 
 namespace {
 
@@ -10,9 +9,13 @@ namespace {
 const long long kLargeBlock = 4 * 1024;
 const long long kMaxBlock = 0x7FFFFFFF;
 
-char* AllocateBlock(int nSize) { return static_cast<char*>(::operator new(static_cast<size_t>(nSize), std::nothrow)); }
+// Blocks come from the C runtime's heap so that a growing block can be
+// widened in place (or, when large, remapped) instead of copied.
+char* ReallocateBlock(char* pBlock, int nSize) {
+  return static_cast<char*>(realloc(pBlock, static_cast<size_t>(nSize)));
+}
 
-void FreeBlock(char* pBlock) { ::operator delete(pBlock); }
+void FreeBlock(char* pBlock) { free(pBlock); }
 
 }  // namespace
 
@@ -30,13 +33,9 @@ char* CTextBuffer::Reserve(int nSize, int nGrowBy) {
   // A block needs at least its spare byte.
   if (nSize < 1) return m_pBegin;
 
-  char* pBlock = AllocateBlock(nSize);
-  if (!pBlock) return m_pBegin;
   int nKeep = GetLength() < nSize - 1 ? GetLength() : nSize - 1;
-  if (m_pBegin) {
-    memcpy(pBlock, m_pBegin, static_cast<size_t>(nKeep));
-    FreeBlock(m_pBegin);
-  }
+  char* pBlock = ReallocateBlock(m_pBegin, nSize);
+  if (!pBlock) return m_pBegin;
   m_pBegin = pBlock;
   m_pCursor = pBlock + nKeep;
   m_pLimit = pBlock + nSize - 1;
@@ -60,13 +59,9 @@ int CTextBuffer::GrownCapacity(int nCapacity, int nLength, int nNeeded, int nGro
 
 BOOL CTextBuffer::MoveTo(int nNewCapacity) {
   if (nNewCapacity < 0) return FALSE;
-  char* pBlock = AllocateBlock(nNewCapacity + 1);
-  if (!pBlock) return FALSE;
   int nLength = GetLength();
-  if (m_pBegin) {
-    memcpy(pBlock, m_pBegin, static_cast<size_t>(nLength));
-    FreeBlock(m_pBegin);
-  }
+  char* pBlock = ReallocateBlock(m_pBegin, nNewCapacity + 1);
+  if (!pBlock) return FALSE;
   m_pBegin = pBlock;
   m_pCursor = pBlock + nLength;
   m_pLimit = pBlock + nNewCapacity;
