@@ -191,8 +191,11 @@ struct EntityIndex {
   // The entry's code for a name given as its key, or a space when the
   // table has no such name.
   char Find(unsigned long long key) const {
-    int nEntry = m_entry[Slot(key)];
-    return m_keys[nEntry] == key ? static_cast<char>(m_codes[nEntry]) : ' ';
+    // Numbers and unknown names come mixed with table names: the miss
+    // selects entry 0 (a space) by a mask rather than by a branch.
+    unsigned nEntry = m_entry[Slot(key)];
+    nEntry &= 0U - static_cast<unsigned>(m_keys[nEntry] == key);
+    return static_cast<char>(m_codes[nEntry]);
   }
 
   char Find(LPCSTR pName, int nLength) const {
@@ -226,6 +229,14 @@ void CopyToString(CString& str, LPCSTR pBytes, int nLength) {
   CopySinkText(str.GetBufferSetLength(nLength), pBytes, nLength);
 }
 
+// chIf when bCondition holds, else chElse, chosen by a mask: where the
+// condition follows the document's content a branch would be mispredicted
+// often (compilers turn a plain ?: into either).
+inline char SelectByte(bool bCondition, char chIf, char chElse) {
+  unsigned mask = 0U - static_cast<unsigned>(bCondition);
+  return static_cast<char>((static_cast<unsigned char>(chIf) & mask) | (static_cast<unsigned char>(chElse) & ~mask));
+}
+
 // The byte a numeric reference stands for: 9, 10 and 32..126 as they are,
 // from 161 the low 8 bits unless they are 0 (which would end the text
 // early), every other code a space.
@@ -240,7 +251,7 @@ struct CodeBytes {
   char Get(unsigned n) const {
     char chLow = static_cast<char>(n & 0xFF);
     char chLarge = chLow != 0 ? chLow : ' ';
-    return n < 256 ? m_small[n & 0xFF] : chLarge;
+    return SelectByte(n < 256, m_small[n & 0xFF], chLarge);
   }
 };
 
@@ -258,23 +269,46 @@ struct CharRefName {
 // "<" when one lies within the first kMaxCharRefName + 1 bytes, else after
 // kMaxCharRefName + 1 bytes (a name too long for the table). False when
 // the chunk ends before this is decided.
+#if defined(__BYTE_ORDER__) && __BYTE_ORDER__ == __ORDER_LITTLE_ENDIAN__
+#define LDX_NAME_BY_WORD 1
+// Of the eight bytes at p, the index of the first one that ends a name
+// (";", CR, LF, "<") and of the first zero byte; 8 for none.
+void FindNameStops(LPCSTR p, int& nEnd, int& nZero) {
+#if defined(__SSE2__)
+  __m128i bytes = _mm_loadl_epi64(reinterpret_cast<const __m128i*>(p));
+  __m128i ends = _mm_or_si128(_mm_or_si128(_mm_cmpeq_epi8(bytes, _mm_set1_epi8(';')), _mm_cmpeq_epi8(bytes, _mm_set1_epi8('\r'))),
+                              _mm_or_si128(_mm_cmpeq_epi8(bytes, _mm_set1_epi8('\n')), _mm_cmpeq_epi8(bytes, _mm_set1_epi8('<'))));
+  // The upper eight lanes hold zeros: they count as zero bytes, never as ends.
+  nEnd = __builtin_ctz(static_cast<unsigned>(_mm_movemask_epi8(ends)) | 0x100U);
+  nZero = __builtin_ctz(static_cast<unsigned>(_mm_movemask_epi8(_mm_cmpeq_epi8(bytes, _mm_setzero_si128()))));
+#else
+  // The lowest flagged byte of each test is exact.
+  unsigned long long word;
+  memcpy(&word, p, 8);
+  const unsigned long long kOnes = 0x0101010101010101ULL, kHighs = 0x8080808080808080ULL;
+  auto bytesEqual = [&](unsigned char ch) {
+    unsigned long long x = word ^ (kOnes * ch);
+    return (x - kOnes) & ~x & kHighs;
+  };
+  unsigned long long ends = bytesEqual(';') | bytesEqual('\r') | bytesEqual('\n') | bytesEqual('<');
+  unsigned long long zeros = bytesEqual('\0');
+  nEnd = ends ? __builtin_ctzll(ends) / 8 : 8;
+  nZero = zeros ? __builtin_ctzll(zeros) / 8 : 8;
+#endif
+}
+#endif
+
 bool FindCharRefName(LPCSTR p, LPCSTR pEnd, CharRefName& name) {
   const int kWindow = kMaxCharRefName + 1;
-#if defined(__BYTE_ORDER__) && __BYTE_ORDER__ == __ORDER_LITTLE_ENDIAN__
+#if defined(LDX_NAME_BY_WORD)
   if (pEnd - p >= 8) {
-    // Eight bytes at once: the lowest flagged byte of each test is exact.
+    // Eight bytes at once.
+    int nEnd, nZero;
+    FindNameStops(p, nEnd, nZero);
+    name.nLength = nEnd < kWindow ? nEnd : kWindow;
+    name.bZero = nZero < name.nLength;
     unsigned long long word;
     memcpy(&word, p, 8);
-    const unsigned long long kOnes = 0x0101010101010101ULL, kHighs = 0x8080808080808080ULL;
-    auto bytesEqual = [&](unsigned char ch) {
-      unsigned long long x = word ^ (kOnes * ch);
-      return (x - kOnes) & ~x & kHighs;
-    };
-    unsigned long long ends = bytesEqual(';') | bytesEqual('\r') | bytesEqual('\n') | bytesEqual('<');
-    int nEnd = ends ? __builtin_ctzll(ends) / 8 : 8;
-    name.nLength = nEnd < kWindow ? nEnd : kWindow;
-    unsigned long long zeros = bytesEqual('\0');
-    name.bZero = zeros && __builtin_ctzll(zeros) / 8 < name.nLength;
     name.key = word & ((1ULL << (8 * name.nLength)) - 1);
     return true;
   }
@@ -288,6 +322,26 @@ bool FindCharRefName(LPCSTR p, LPCSTR pEnd, CharRefName& name) {
   }
   name.key = name.nLength <= kMaxCharRefName ? EntityIndex::Key(p, name.nLength) : 0;
   return true;
+}
+
+// The number after a name's leading "#" as the runtime reads it: the
+// digits up to the first other byte or the name's end (at most
+// kMaxCharRefName - 1 of them, so it cannot overflow). All of them are
+// read at once from the packed name: the digits are moved to the top of an
+// eight-digit field, zeros in front, and combined pairwise in three steps.
+unsigned ReadNumberAfterHash(const CharRefName& name) {
+  const unsigned long long kOnes = 0x0101010101010101ULL;
+  unsigned long long values = (name.key >> 8) ^ (kOnes * '0');  // a digit becomes 0..9
+  unsigned long long notDigits = (values & (kOnes * 0xF0)) | (((values & (kOnes * 0x0F)) + kOnes * 6) & (kOnes * 0x10));
+  int nWindow = name.nLength > 1 ? name.nLength - 1 : 0;
+  notDigits |= ~0ULL << (8 * nWindow);
+  int nDigits = __builtin_ctzll(notDigits) / 8;
+  unsigned long long field = values & ((1ULL << (8 * nDigits)) - 1);
+  field = (field << (8 * (7 - nDigits))) << 8;
+  field = (field * 10 + (field >> 8)) & 0x00FF00FF00FF00FFULL;
+  field = (field * 100 + (field >> 16)) & 0x0000FFFF0000FFFFULL;
+  field = (field * 10000 + (field >> 32)) & 0xFFFFFFFFULL;
+  return static_cast<unsigned>(field);
 }
 
 // The byte a reference name of at most kMaxCharRefName bytes, none of them
@@ -306,17 +360,10 @@ char DecodeShortName(LPCSTR pName, const CharRefName& name) {
     szNumber[name.nLength] = '\0';
     return CHtmlTokenizer::DecodeCharRef(szNumber);
   }
-  // The digits after "#" up to the first other byte, as the runtime reads them.
-  unsigned n = 0;
-  unsigned bInDigits = 1;
-  for (int i = 1; i < kMaxCharRefName; ++i) {
-    unsigned digit = static_cast<unsigned>((name.key >> (8 * i)) & 0xFF) - '0';
-    bInDigits &= static_cast<unsigned>(i < name.nLength) & static_cast<unsigned>(digit < 10);
-    n = n * (1 + 9 * bInDigits) + digit * bInDigits;
-  }
+  unsigned n = ReadNumberAfterHash(name);
   char chNumber = g_codeBytes.Get(n);
   char chNamed = g_entityIndex.Find(name.key);
-  return bNumber ? chNumber : chNamed;
+  return SelectByte(bNumber, chNumber, chNamed);
 }
 
 // Sizes a buffer for a new document as Reserve(nSize, 0) would, but keeps a
@@ -581,14 +628,14 @@ void CHtmlTokenizer::CloseTagWithSlash() {
 // State 0: text, up to the next "<" or "&" or the end of the chunk.
 LPCSTR CHtmlTokenizer::ScanText(LPCSTR p, LPCSTR pEnd) {
   while (p < pEnd) {
-    // A run of ordinary bytes is copied at once.
+    // A run of ordinary bytes is copied at once; an empty one (bytes with
+    // a meaning side by side) is copied too, as testing for it would cost
+    // a branch that text dense with references cannot predict.
     LPCSTR pRun = p;
     p = FindTextMarkupByte(p, pEnd);
-    if (p != pRun) {
-      m_bSpaceDue = TRUE;
-      AppendRun(m_text, pRun, static_cast<int>(p - pRun), pEnd);
-      if (p == pEnd) break;
-    }
+    m_bSpaceDue |= static_cast<BOOL>(p != pRun);
+    AppendRun(m_text, pRun, static_cast<int>(p - pRun), pEnd);
+    if (p == pEnd) break;
     char ch = *p++;
     switch (ch) {
       case '\n':
