@@ -171,6 +171,52 @@ TEST(StringForwarder, ZeroBytesAnywhereInTextsAndValuesOfAnyLength) {
   }
 }
 
+// The string a sink receives is refilled for the next event: what the
+// sink keeps (copied, assigned or cut out) must be a string of its own
+// that later, longer events do not touch.
+class CKeepingStringSink : public CHtmlStringSink {
+ public:
+  BOOL OnStartTag(const CString& strName, CNameValuePair**, int, BOOL*) override { return Keep(strName); }
+  BOOL OnEndTag(const CString& strName, BOOL*) override { return Keep("/" + strName); }
+  BOOL OnText(const CString& strText, BOOL*) override { return Keep(strText.Mid(0)); }
+  BOOL OnComment(const CString& strComment, BOOL*) override {
+    CString strKept;
+    strKept = strComment;
+    EXPECT_EQ(strComment.Find("note"), 0);
+    return Keep(strKept);
+  }
+  std::vector<CString> m_kept;
+
+ private:
+  BOOL Keep(const CString& str) {
+    m_kept.push_back(str);
+    EXPECT_EQ(str.GetLength(), static_cast<int>(strlen(str)));
+    return TRUE;
+  }
+};
+
+TEST(StringForwarder, StringsTheSinkKeepsAreCopiesOfItsOwn) {
+  CKeepingStringSink sink;
+  CHtmlStringForwarder forwarder;
+  forwarder.Attach(&sink);
+  Feed(forwarder, {"<p>first</p><p>2nd</p><!--note A--><!--note B-->", "<longer-name>later and longer text"});
+  std::vector<std::string> kept;
+  for (const CString& str : sink.m_kept) kept.push_back(static_cast<LPCSTR>(str));
+  EXPECT_EQ(kept, std::vector<std::string>({"p", "first", "/p", "p", "2nd", "/p", "note A", "note B", "longer-name",
+                                            "later and longer text"}));
+}
+
+TEST(StringForwarder, ABufferWithoutBlockArrivesAsTheEmptyString) {
+  CKeepingStringSink sink;
+  CHtmlStringForwarder forwarder;
+  forwarder.Attach(&sink);
+  CTextBuffer empty;
+  BOOL bContinue = TRUE;
+  forwarder.OnText(&empty, &bContinue);
+  ASSERT_EQ(sink.m_kept.size(), 1u);
+  EXPECT_TRUE(sink.m_kept[0].IsEmpty());
+}
+
 TEST(StringForwarder, ForwardersMayBeDeletedThroughTheTokenizer) {
   CRecordingStringSink sink;
   CHtmlTokenizer* pTokenizer = new CHtmlStringForwarder;
