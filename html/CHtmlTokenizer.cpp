@@ -11,15 +11,6 @@
 #include <emmintrin.h>
 #endif
 
-// For a function of the text loop whose call costs measurably more than a
-// second copy of its code: the compiler keeps a function with two callers
-// out of line by itself.
-#if defined(__GNUC__)
-#define LDX_FORCE_INLINE __attribute__((always_inline)) inline
-#else
-#define LDX_FORCE_INLINE inline
-#endif
-
 namespace {
 
 struct CharEntity {
@@ -1114,7 +1105,7 @@ LPCSTR CHtmlTokenizer::ScanEndTagAtOnce(LPCSTR p, LPCSTR pEnd) {
 // State 2 from the byte after "&" (no name yet) when the reference is
 // decided inside the chunk: by ";", by a byte that ends it, or by a name
 // longer than any the table holds.
-LDX_FORCE_INLINE LPCSTR CHtmlTokenizer::ScanCharRefAtOnce(LPCSTR p, LPCSTR pEnd) {
+LPCSTR CHtmlTokenizer::ScanCharRefAtOnce(LPCSTR p, LPCSTR pEnd) {
   CharRefName name;
   if (!FindCharRefName(p, pEnd, name)) return NULL;
   m_nState = m_nReturnState;
