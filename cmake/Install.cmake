@@ -1,23 +1,38 @@
 # The install tree a host developer builds against:
 #   include/LDExCore/        the framework's headers at the top, the library's
-#                            public headers in their folders (html/, config/...)
+#                            public headers in their folders (html/, config/...),
+#                            LDExCoreVersion.h
 #   lib/                     import libraries of LDExCore.dll and afx.dll
 #   lib/cmake/LDExCore/      the CMake package (LDExCore::LDExCore, LDExCore::afx)
 #   bin/                     what a host ships next to its executable, stripped
+#   tools/                   the host tool ldhost.exe with what it needs to
+#                            run, and ldx-run, which runs a Windows program of
+#                            either architecture under Wine; never shipped
+#   share/LDExCore/cmake/    toolchain files for both architectures
 #   share/LDExCore/standins/ the stand-ins of the database engine, the user
 #                            database library, the browser launcher and the
 #                            package downloader, for running hosts in tests only
+#   share/doc/LDExCore/      the host guide, the ABI and ordinal policy with
+#                            the export table, the change log
 include(CMakePackageConfigHelpers)
 
 set(LDX_INSTALL_INCLUDE_DIR include/LDExCore)
 set(LDX_INSTALL_CMAKE_DIR lib/cmake/LDExCore)
+set(LDX_INSTALL_TOOLS_DIR tools)
+set(LDX_INSTALL_TOOLCHAIN_DIR share/LDExCore/cmake)
 set(LDX_INSTALL_STANDIN_DIR share/LDExCore/standins)
+set(LDX_INSTALL_DOC_DIR share/doc/LDExCore)
+
+# The headers the library and the framework need a host compiler to accept.
+target_compile_features(LDExCore INTERFACE cxx_std_17)
+target_compile_features(afx INTERFACE cxx_std_17)
 
 install(TARGETS LDExCore afx EXPORT LDExCoreTargets
   RUNTIME DESTINATION bin
   ARCHIVE DESTINATION lib
   INCLUDES DESTINATION ${LDX_INSTALL_INCLUDE_DIR})
 install(DIRECTORY ${CMAKE_SOURCE_DIR}/framework/include/ DESTINATION ${LDX_INSTALL_INCLUDE_DIR})
+install(FILES ${LDX_GENERATED_DIR}/LDExCoreVersion.h DESTINATION ${LDX_INSTALL_INCLUDE_DIR})
 
 # Every header of a library folder is public unless its folder marks it
 # internal with ldx_internal_headers.
@@ -37,26 +52,57 @@ endforeach()
 foreach(dll IN LISTS LDX_RUNTIME_DLLS)
   install(FILES ${CMAKE_BINARY_DIR}/bin/${dll} DESTINATION bin)
 endforeach()
-
-# Debug information stays in the build tree; the shipped DLLs are stripped.
 set(LDX_SHIPPED_DLLS LDExCore.dll afx.dll ${LDX_RUNTIME_DLLS})
-install(CODE "
-  foreach(dll ${LDX_SHIPPED_DLLS})
-    execute_process(COMMAND \"${CMAKE_STRIP}\" --strip-unneeded \"\$ENV{DESTDIR}\${CMAKE_INSTALL_PREFIX}/bin/\${dll}\"
-                    RESULT_VARIABLE result)
-    if(NOT result EQUAL 0)
-      message(FATAL_ERROR \"stripping bin/\${dll} failed\")
-    endif()
-  endforeach()")
+
+# The host tool runs from its own folder: beside it go the DLLs it loads,
+# the database engine's stand-in among them.
+install(PROGRAMS $<TARGET_FILE:ldhost> DESTINATION ${LDX_INSTALL_TOOLS_DIR})
+foreach(dll IN LISTS LDX_SHIPPED_DLLS)
+  install(FILES ${CMAKE_BINARY_DIR}/bin/${dll} DESTINATION ${LDX_INSTALL_TOOLS_DIR})
+endforeach()
+install(FILES $<TARGET_FILE:ctreestd> DESTINATION ${LDX_INSTALL_TOOLS_DIR})
+install(PROGRAMS ${CMAKE_SOURCE_DIR}/host/ldx-run DESTINATION ${LDX_INSTALL_TOOLS_DIR})
 
 install(FILES $<TARGET_FILE:ctreestd> $<TARGET_FILE:lduserdb> DESTINATION ${LDX_INSTALL_STANDIN_DIR})
 install(PROGRAMS $<TARGET_FILE:brwsapp> $<TARGET_FILE:ldsdnl> DESTINATION ${LDX_INSTALL_STANDIN_DIR})
+
+# Debug information, and with it every path of the build tree, stays in the
+# build tree: whatever Windows binary the package holds is stripped.
+set(LDX_STRIPPED_FILES)
+foreach(dll IN LISTS LDX_SHIPPED_DLLS)
+  list(APPEND LDX_STRIPPED_FILES bin/${dll} ${LDX_INSTALL_TOOLS_DIR}/${dll})
+endforeach()
+list(APPEND LDX_STRIPPED_FILES ${LDX_INSTALL_TOOLS_DIR}/ldhost.exe ${LDX_INSTALL_TOOLS_DIR}/ctreestd.dll)
+foreach(standin ctreestd.dll LDUSERDB.DLL brwsapp.exe ldsdnl.exe)
+  list(APPEND LDX_STRIPPED_FILES ${LDX_INSTALL_STANDIN_DIR}/${standin})
+endforeach()
+install(CODE "
+  foreach(file ${LDX_STRIPPED_FILES})
+    execute_process(COMMAND \"${CMAKE_STRIP}\" --strip-unneeded \"\$ENV{DESTDIR}\${CMAKE_INSTALL_PREFIX}/\${file}\"
+                    RESULT_VARIABLE result)
+    if(NOT result EQUAL 0)
+      message(FATAL_ERROR \"stripping \${file} failed\")
+    endif()
+  endforeach()")
+
+# Toolchain files, so that a host configures with one line.
+install(FILES ${CMAKE_SOURCE_DIR}/cmake/toolchain-mingw-i686.cmake
+              ${CMAKE_SOURCE_DIR}/cmake/toolchain-mingw-x86_64.cmake
+              ${CMAKE_SOURCE_DIR}/cmake/mingw-common.cmake
+        DESTINATION ${LDX_INSTALL_TOOLCHAIN_DIR})
+
+# The documents, the ABI page completed with the export table of the
+# module-definition fragments.
+include(${CMAKE_SOURCE_DIR}/docs/ExportTable.cmake)
+ldx_write_abi_page(${CMAKE_SOURCE_DIR}/docs/abi.md ${CMAKE_BINARY_DIR}/doc/abi.md)
+install(FILES ${CMAKE_SOURCE_DIR}/docs/host-guide.md ${CMAKE_BINARY_DIR}/doc/abi.md ${CMAKE_SOURCE_DIR}/CHANGELOG.md
+        DESTINATION ${LDX_INSTALL_DOC_DIR})
 
 install(EXPORT LDExCoreTargets NAMESPACE LDExCore:: DESTINATION ${LDX_INSTALL_CMAKE_DIR})
 configure_package_config_file(${CMAKE_SOURCE_DIR}/cmake/LDExCoreConfig.cmake.in
   ${CMAKE_BINARY_DIR}/package/LDExCoreConfig.cmake
   INSTALL_DESTINATION ${LDX_INSTALL_CMAKE_DIR}
-  PATH_VARS LDX_INSTALL_STANDIN_DIR)
+  PATH_VARS LDX_INSTALL_STANDIN_DIR LDX_INSTALL_TOOLS_DIR LDX_INSTALL_TOOLCHAIN_DIR LDX_INSTALL_DOC_DIR)
 write_basic_package_version_file(${CMAKE_BINARY_DIR}/package/LDExCoreConfigVersion.cmake
   VERSION ${PROJECT_VERSION}
   COMPATIBILITY SameMajorVersion)

@@ -80,19 +80,26 @@ void CLogFile::SetLocation(LPCSTR iniFile, LPCSTR pathPrefix, LPCSTR fileName) {
 }
 
 void CLogFile::ReadSettings() {
+  ComputeLogPath();
+  ReadLevel();
+}
+
+void CLogFile::ComputeLogPath() {
   if (!m_strPathPrefix.IsEmpty()) {
     m_strLogPath = m_strPathPrefix + m_strFileName;
-  } else {
-    char dir[kDirValueSize];
-    if (m_strIniFile.IsEmpty()) {
-      GetProfileStringA(m_strSection, m_strDirKey, "", dir, sizeof dir);
-    } else {
-      GetPrivateProfileStringA(m_strSection, m_strDirKey, "", dir, sizeof dir, m_strIniFile);
-    }
-    // The separator goes in even when the value already ends in one.
-    m_strLogPath = dir[0] != '\0' ? CString(dir) + "\\" + m_strFileName : m_strFileName;
+    return;
   }
+  char dir[kDirValueSize];
+  if (m_strIniFile.IsEmpty()) {
+    GetProfileStringA(m_strSection, m_strDirKey, "", dir, sizeof dir);
+  } else {
+    GetPrivateProfileStringA(m_strSection, m_strDirKey, "", dir, sizeof dir, m_strIniFile);
+  }
+  // The separator goes in even when the value already ends in one.
+  m_strLogPath = dir[0] != '\0' ? CString(dir) + "\\" + m_strFileName : m_strFileName;
+}
 
+void CLogFile::ReadLevel() {
   UINT level = m_strIniFile.IsEmpty()
                    ? GetProfileIntA(m_strSection, m_strLevelKey, 0)
                    : GetPrivateProfileIntA(m_strSection, m_strLevelKey, 0, m_strIniFile);
@@ -105,6 +112,18 @@ void CLogFile::Start() {
   if (!m_bClosed) End();
 
   ReadSettings();
+  OpenAtCurrentLevel();
+}
+
+void CLogFile::StartAtLevel(WORD wLevel) {
+  if (!m_bClosed) End();
+
+  ComputeLogPath();
+  m_wLevel = wLevel;
+  OpenAtCurrentLevel();
+}
+
+void CLogFile::OpenAtCurrentLevel() {
   if (!IsEnabled()) return;
   InitializeCriticalSection(&m_cs);
   if (IsFileEnabled()) {

@@ -3,6 +3,16 @@
 // with the writing thread's id, and closed with an end banner. Every append
 // opens the file, writes at its end and closes it again, so the file is
 // complete on disk after each entry.
+//
+// Settings (section "DI-Lodestar" of the system profile, win.ini, unless the
+// constructor or SetLocation name others): "Main" the directory of the file
+// (empty: the current directory), "Log" the level, 0 when missing. A log
+// whose level is 0 writes nothing; StartAtLevel gives the level from code.
+//
+// Threads: start the log before other threads write to it. Write and
+// WriteFormat may then be called from any number of threads at once; each
+// entry arrives whole. End (or the destruction of an auto-started log) must
+// wait until every writer has stopped: it deletes the lock they take.
 #pragma once
 
 #include <windows.h>
@@ -28,7 +38,14 @@ class CLogFile {
   void SetLocation(LPCSTR iniFile, LPCSTR pathPrefix, LPCSTR fileName);
   // Computes the file's path and reads the level.
   void ReadSettings();
+  // Opens the log at the level of the settings: empties the file (when bit 0
+  // of the level is set) and writes the start banner. Level 0 leaves the log
+  // closed and touches no file.
   void Start();
+  // Like Start, with the level given here in place of the settings' value;
+  // the file's directory still comes from the prefix or the settings.
+  void StartAtLevel(WORD wLevel);
+  // Writes the end banner and closes the log; later entries are dropped.
   void End();
 
   // Appends text as it is: no prefix, no lock.
@@ -56,6 +73,11 @@ class CLogFile {
   enum { kLevelFile = 1, kLevelExtra = 2 };
 
   void InitDefaults();
+  // ReadSettings' two halves: the file's path, and the level.
+  void ComputeLogPath();
+  void ReadLevel();
+  // Start's work after the level is known.
+  void OpenAtCurrentLevel();
   // format: a banner's printf format, taking the section, date and time.
   void WriteBanner(LPCSTR format);
 

@@ -1,7 +1,10 @@
 #include "HostCommand.h"
 
+#include <errno.h>
 #include <stdio.h>
 #include <string.h>
+
+#include "FileProblem.h"
 
 static std::vector<const HostCommand*>& Registry() {
   static std::vector<const HostCommand*> commands;
@@ -27,19 +30,37 @@ int UsageError(const char* command, const char* message) {
   return kExitUsage;
 }
 
+int UnknownOption(const char* command, const char* option) {
+  return UsageError(command, ("unknown option " + std::string(option)).c_str());
+}
+
+int MissingValue(const char* command, const char* option) {
+  return UsageError(command, (std::string(option) + " needs a value").c_str());
+}
+
+int Failure(const char* command, const std::string& message) {
+  fprintf(stderr, "ldhost %s: %s\n", command, message.c_str());
+  return kExitFailed;
+}
+
 bool WantsHelp(int argc, char** argv) {
   for (int i = 0; i < argc; ++i)
     if (strcmp(argv[i], "--help") == 0 || strcmp(argv[i], "-h") == 0) return true;
   return false;
 }
 
-bool ReadWholeFile(const char* path, std::string& bytes) {
+bool ReadWholeFile(const char* path, std::string& bytes, std::string* why) {
   FILE* file = fopen(path, "rb");
-  if (!file) return false;
+  if (!file) {
+    if (why) *why = WhyNotReadable(path);
+    if (why && why->empty()) *why = strerror(errno);
+    return false;
+  }
   char buffer[65536];
   size_t read;
   while ((read = fread(buffer, 1, sizeof buffer, file)) > 0) bytes.append(buffer, read);
   bool ok = !ferror(file);
+  if (!ok && why) *why = strerror(errno);
   fclose(file);
   return ok;
 }

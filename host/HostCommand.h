@@ -37,10 +37,17 @@ class HostCommand {
 
 // Prints "ldhost NAME: message" to standard error and returns kExitUsage.
 int UsageError(const char* command, const char* message);
+// The usage errors every command shares: "unknown option OPTION" and
+// "OPTION needs a value".
+int UnknownOption(const char* command, const char* option);
+int MissingValue(const char* command, const char* option);
+
+// Prints "ldhost NAME: message" to standard error and returns kExitFailed.
+int Failure(const char* command, const std::string& message);
 
 // True when argv holds "--help" or "-h".
 bool WantsHelp(int argc, char** argv);
 
 // Appends the whole file, byte for byte, to bytes; false when it cannot be
-// read (a directory cannot).
-bool ReadWholeFile(const char* path, std::string& bytes);
+// read (a directory cannot), with the reason in why when given.
+bool ReadWholeFile(const char* path, std::string& bytes, std::string* why = nullptr);

@@ -8,6 +8,7 @@
 
 #include <algorithm>
 #include <memory>
+#include <string>
 #include <vector>
 
 #include "BoxAnswerer.h"
@@ -27,22 +28,32 @@ class CHostApp : public CExtensionApp {
 
 CHostApp theApp;
 
-void PrintOverview() {
-  printf("usage: ldhost [--answer BUTTON] COMMAND [ARGS...]\n\n"
-         "Runs one service of LDExCore.dll the way the client uses it.\n\n"
-         "options:\n"
-         "  --answer BUTTON  answer every message box the command shows with BUTTON\n"
-         "                   (%s; a box without it is closed)\n"
-         "                   and print it as 'box: CAPTION: TEXT', line breaks as ' / '\n\n"
-         "commands:\n",
-         BoxAnswerer::ButtonNames());
+// The overview of options and commands: to standard output when asked for,
+// to standard error after a usage error.
+void PrintOverview(FILE* out) {
+  fprintf(out, "usage: ldhost [--answer BUTTON] COMMAND [ARGS...]\n\n"
+               "Runs one service of LDExCore.dll the way the client uses it.\n\n"
+               "options:\n"
+               "  --answer BUTTON  answer every message box the command shows with BUTTON\n"
+               "                   (%s; a box without it is closed)\n"
+               "                   and print it as 'box: CAPTION: TEXT', line breaks as ' / '\n\n"
+               "commands:\n",
+               BoxAnswerer::ButtonNames());
   std::vector<const HostCommand*> commands = HostCommand::All();
   std::sort(commands.begin(), commands.end(), [](const HostCommand* a, const HostCommand* b) {
     return strcmp(a->Name(), b->Name()) < 0;
   });
-  for (const HostCommand* command : commands) printf("  %-12s %s\n", command->Name(), command->Synopsis());
-  printf("\n'ldhost COMMAND --help' describes one command.\n"
-         "Exit codes: 0 success, 1 the library reported a failure, 2 usage error.\n");
+  int nameWidth = 0;
+  for (const HostCommand* command : commands) nameWidth = std::max(nameWidth, static_cast<int>(strlen(command->Name())));
+  for (const HostCommand* command : commands) fprintf(out, "  %-*s  %s\n", nameWidth, command->Name(), command->Synopsis());
+  fprintf(out, "\n'ldhost COMMAND --help' describes one command.\n"
+               "Exit codes: 0 success, 1 the library reported a failure, 2 usage error.\n");
+}
+
+int ToolUsageError(const std::string& message) {
+  fprintf(stderr, "ldhost: %s\n", message.c_str());
+  fprintf(stderr, "Try 'ldhost --help'.\n");
+  return kExitUsage;
 }
 
 }  // namespace
@@ -57,25 +68,24 @@ int main(int argc, char** argv) {
   // Options of the tool come before the command.
   int answerButton = 0;
   if (argc >= 2 && strcmp(argv[1], "--answer") == 0) {
-    if (argc < 3 || (answerButton = BoxAnswerer::ButtonFromName(argv[2])) == 0) {
-      fprintf(stderr, "ldhost: --answer expects a button: %s\n", BoxAnswerer::ButtonNames());
-      fprintf(stderr, "Try 'ldhost --help'.\n");
-      return kExitUsage;
-    }
+    if (argc < 3) return ToolUsageError(std::string("--answer needs a button: ") + BoxAnswerer::ButtonNames());
+    if ((answerButton = BoxAnswerer::ButtonFromName(argv[2])) == 0)
+      return ToolUsageError(std::string("--answer expects a button: ") + BoxAnswerer::ButtonNames());
     argc -= 2;
     argv += 2;
   }
 
-  if (argc < 2 || strcmp(argv[1], "--help") == 0 || strcmp(argv[1], "-h") == 0) {
-    PrintOverview();
-    return argc < 2 ? kExitUsage : kExitOk;
-  }
-  const HostCommand* command = HostCommand::Find(argv[1]);
-  if (!command) {
-    fprintf(stderr, "ldhost: unknown command '%s'\n", argv[1]);
-    fprintf(stderr, "Try 'ldhost --help'.\n");
+  if (argc < 2) {
+    PrintOverview(stderr);
     return kExitUsage;
   }
+  if (strcmp(argv[1], "--help") == 0 || strcmp(argv[1], "-h") == 0) {
+    PrintOverview(stdout);
+    return kExitOk;
+  }
+  if (argv[1][0] == '-') return ToolUsageError("unknown option '" + std::string(argv[1]) + "'");
+  const HostCommand* command = HostCommand::Find(argv[1]);
+  if (!command) return ToolUsageError("unknown command '" + std::string(argv[1]) + "'");
   if (WantsHelp(argc - 2, argv + 2)) {
     printf("%s", command->Help());
     return kExitOk;

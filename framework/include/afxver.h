@@ -4,6 +4,13 @@
 
 #include <stddef.h>
 
+// The framework and LDExCore are single-byte: TCHAR is char. A host built
+// with UNICODE or _UNICODE would see wide-character Win32 types clash with
+// the framework's.
+#if defined(UNICODE) || defined(_UNICODE)
+#  error "LDExCore and its framework are single-byte (TCHAR is char): build the host without UNICODE and _UNICODE."
+#endif
+
 #if defined(_WIN32)
 #  if defined(AFX_BUILDING_FRAMEWORK)
 #    define AFX_API __declspec(dllexport)
@@ -26,11 +33,13 @@ typedef unsigned long DWORD;
 typedef unsigned int DWORD;  // 32 bits, as on Windows
 #endif
 typedef char CHAR;
-typedef char TCHAR;
 typedef CHAR* LPSTR;
 typedef const CHAR* LPCSTR;
+#if !defined(UNICODE) && !defined(_UNICODE)
+typedef char TCHAR;
 typedef LPSTR LPTSTR;
 typedef LPCSTR LPCTSTR;
+#endif
 typedef void* LPVOID;
 
 #ifndef TRUE

@@ -10,6 +10,7 @@
 #include <string>
 #include <vector>
 
+#include "FileProblem.h"
 #include "HostCommand.h"
 #include "config/CIniSettingsStore.h"
 #include "config/CRegSettingsStore.h"
@@ -89,6 +90,21 @@ int Failed(const std::string& message) {
   return kExitFailed;
 }
 
+bool HasLineBreak(const char* text) { return strpbrk(text, "\r\n") != nullptr; }
+
+// Why a store refused a value: what the text may not hold, or, for an INI
+// file, why the file cannot be written.
+std::string WhyNotWritten(const SettingsArguments& args, const char* name, const char* text, const std::string& where) {
+  CString scrambled;
+  if (args.scrambled && !args.asInt && !ScrambleText(text, scrambled)) return "scrambling takes printable 7-bit text only";
+  if (args.reg) return "the registry refused it";
+  if (strchr(name, '=') != nullptr) return "an INI name cannot hold '='";
+  if (HasLineBreak(name) || HasLineBreak(text) || HasLineBreak(args.operands[0]))
+    return "INI sections, names and values cannot hold line breaks";
+  std::string why = WhyNotWritable(where.c_str());
+  return why.empty() ? "the profile functions refused it" : why;
+}
+
 int RunSettings(int argc, char** argv) {
   SettingsArguments args;
   std::string error = ParseSettings(argc, argv, args);
@@ -114,7 +130,9 @@ int RunSettings(int argc, char** argv) {
     if (iniStore->m_strFile.IsEmpty())
       return Failed("no place for " + std::string(args.iniFile) +
                     ": the user's data directory is not set (DefaultUserDataDir of the product key)");
-    where = static_cast<LPCSTR>(iniStore->m_strFile);
+    // The file the profile functions really use: a bare name lies in the
+    // Windows directory.
+    where = ProfileFilePath(iniStore->m_strFile);
     store = iniStore.get();
   }
 
@@ -145,11 +163,7 @@ int RunSettings(int argc, char** argv) {
     } else {
       written = store->SetString(section, name, text, args.scrambled);
     }
-    if (!written) {
-      std::string why = args.scrambled ? " (scrambling takes printable 7-bit text only)" : "";
-      if (!args.reg) why += " (INI files take no line breaks, nor '=' in a name)";
-      return Failed("could not write " + what + why);
-    }
+    if (!written) return Failed("could not write " + what + ": " + WhyNotWritten(args, name, text, where));
     return kExitOk;
   }
 

@@ -8,6 +8,7 @@
 
 #include <string>
 
+#include "FileProblem.h"
 #include "HostCommand.h"
 #include "html/CHtmlMirrorWriter.h"
 #include "html/CHtmlStringForwarder.h"
@@ -66,11 +67,18 @@ class CEventPrinter : public CHtmlStringSink {
 
 int RunMirror(int argc, char** argv) {
   if (argc != 2) return UsageError("mirror", "expects a source file and an output file");
+  // The source is checked first, as the writer does: an unreadable source
+  // leaves the output untouched.
+  std::string why = WhyNotReadable(argv[0]);
+  if (!why.empty()) return Failure("mirror", "cannot read the source " + std::string(argv[0]) + ": " + why);
+  if (FullPath(argv[0]) == FullPath(argv[1]))
+    return Failure("mirror", "the output " + std::string(argv[1]) + " is the source itself");
   CHtmlMirrorWriter writer(argv[0], argv[1]);
   if (!writer.Run()) {
-    fprintf(stderr, "ldhost mirror: cannot mirror %s into %s (source unreadable or output not writable)\n", argv[0],
-            argv[1]);
-    return kExitFailed;
+    why = WhyNotWritable(argv[1]);
+    if (!why.empty()) return Failure("mirror", "cannot write the output " + std::string(argv[1]) + ": " + why);
+    return Failure("mirror", "cannot mirror " + std::string(argv[0]) + " into " + argv[1] +
+                                 ": reading the source or writing the output stopped part way");
   }
   printf("mirrored %s into %s\n", argv[0], argv[1]);
   return kExitOk;
@@ -87,14 +95,14 @@ int RunTokens(int argc, char** argv) {
     } else if (strcmp(argv[i], "--no-decode") == 0) {
       bDecode = false;
     } else if (strcmp(argv[i], "--chunk") == 0) {
-      if (++i == argc) return UsageError("tokens", "--chunk needs a size");
+      if (++i == argc) return MissingValue("tokens", "--chunk");
       char* pEnd = NULL;
       errno = 0;
       nChunk = strtol(argv[i], &pEnd, 10);
       if (*argv[i] == '\0' || *pEnd != '\0' || errno != 0 || nChunk < 1 || nChunk > 0x7FFFFFFF)
         return UsageError("tokens", "--chunk needs a size of at least 1 byte");
     } else if (argv[i][0] == '-' && argv[i][1] != '\0') {
-      return UsageError("tokens", (std::string("unknown option ") + argv[i]).c_str());
+      return UnknownOption("tokens", argv[i]);
     } else if (pszFile) {
       return UsageError("tokens", "expects one file");
     } else {
@@ -103,11 +111,8 @@ int RunTokens(int argc, char** argv) {
   }
   if (!pszFile) return UsageError("tokens", "expects a file");
 
-  std::string page;
-  if (!ReadWholeFile(pszFile, page)) {
-    fprintf(stderr, "ldhost tokens: cannot read %s\n", pszFile);
-    return kExitFailed;
-  }
+  std::string page, why;
+  if (!ReadWholeFile(pszFile, page, &why)) return Failure("tokens", "cannot read " + std::string(pszFile) + ": " + why);
   if (page.size() > 0x7FFFFFFF) {
     fprintf(stderr, "ldhost tokens: %s is too large\n", pszFile);
     return kExitFailed;

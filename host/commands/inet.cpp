@@ -2,7 +2,10 @@
 // machine-wide internet settings or the dial-up connection's value.
 #include <afxwin.h>
 #include <stdio.h>
+#include <stdlib.h>
 #include <string.h>
+
+#include <string>
 
 #include "HostCommand.h"
 #include "inet/CProxySettings.h"
@@ -38,12 +41,27 @@ int ShowProxy() {
   return kExitOk;
 }
 
+// A host-and-port text as the server list holds one: a host name, ":" and a
+// port number from 1 to 65535. Blanks, ";" and "=" would split or change the
+// list the text is written into.
+bool IsHostAndPort(const char* text) {
+  const char* colon = strchr(text, ':');
+  if (colon == NULL || colon == text || strpbrk(text, " \t;=") != NULL) return false;
+  const char* port = colon + 1;
+  if (*port == '\0' || strlen(port) > 5 || strspn(port, "0123456789") != strlen(port)) return false;
+  long number = strtol(port, NULL, 10);
+  return number >= 1 && number <= 65535;
+}
+
 int RunProxy(int argc, char** argv) {
   if (argc < 1) return UsageError("proxy", "expects show, set, enable or disable");
   const char* action = argv[0];
   bool set = strcmp(action, "set") == 0;
   if (argc != (set ? 2 : 1)) return UsageError("proxy", set ? "set expects HOST:PORT" : "takes no further arguments");
   if (strcmp(action, "show") == 0) return ShowProxy();
+  if (set && !IsHostAndPort(argv[1]))
+    return UsageError("proxy", ("set expects HOST:PORT (a host name, ':' and a port from 1 to 65535), not '" +
+                                std::string(argv[1]) + "'").c_str());
 
   CProxySettings proxy;
   BOOL written;
@@ -81,7 +99,8 @@ const HostCommand proxyCommand(
     "  show     the mode, whether a proxy is in use, the host and port for HTTP,\n"
     "           the server list and where it was read\n"
     "  set      makes HOST:PORT the HTTP proxy, writes the list back and\n"
-    "           switches the proxy on\n"
+    "           switches the proxy on; HOST is a name without blanks, ';', '='\n"
+    "           or ':', PORT a number from 1 to 65535 (anything else: exit code 2)\n"
     "  enable   switches the proxy on; disable switches it off\n\n"
     "Exit code 1 when nothing could be written (a dial-up connection value\n"
     "that is missing or damaged is left as it is).\n",

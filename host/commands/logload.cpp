@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "FileProblem.h"
 #include "HostCommand.h"
 #include "frame/CLogFile.h"
 #include "frame/CModuleLoader.h"
@@ -14,12 +15,6 @@
 namespace {
 
 const char kLogFileName[] = "Lodestar.log";
-
-std::string FullPath(const char* path) {
-  char full[MAX_PATH];
-  DWORD length = GetFullPathNameA(path, MAX_PATH, full, NULL);
-  return length > 0 && length < MAX_PATH ? full : path;
-}
 
 // The whole text file with LF line ends, as the console prints them; false
 // when it cannot be read (a directory cannot).
@@ -51,9 +46,9 @@ int RunLog(int argc, char** argv) {
   // directory; a file named on the command line means the current one.
   bool systemProfile = strcmp(argv[0], "-") == 0;
   std::string settings = systemProfile ? "" : FullPath(argv[0]);
-  if (!systemProfile && GetFileAttributesA(settings.c_str()) == INVALID_FILE_ATTRIBUTES) {
-    fprintf(stderr, "ldhost log: no settings file %s\n", settings.c_str());
-    return kExitFailed;
+  if (!systemProfile) {
+    std::string why = WhyNotReadable(settings.c_str());
+    if (!why.empty()) return Failure("log", "cannot read the settings file " + settings + ": " + why);
   }
   const char* where = systemProfile ? "the system profile" : settings.c_str();
 
@@ -75,9 +70,9 @@ int RunLog(int argc, char** argv) {
   std::string path = FullPath(log.GetLogPath());
   std::string text;
   if (!ReadTextFile(path.c_str(), text) || !EntriesArrived(text, argc - 2, argv + 2)) {
-    fprintf(stderr, "ldhost log: the entries did not arrive in %s (is it a file that can be written?)\n",
-            path.c_str());
-    return kExitFailed;
+    std::string why = WhyNotWritable(path.c_str());
+    return Failure("log", "the entries did not arrive in " + path + ": " +
+                              (why.empty() ? "the file changed while the log wrote to it" : why));
   }
   printf("%s: %d entr%s at level %u\n", path.c_str(), argc - 2, argc - 2 == 1 ? "y" : "ies", log.GetLevel());
   fputs(text.c_str(), stdout);
@@ -91,7 +86,7 @@ int RunLoad(int argc, char** argv) {
     if (strcmp(argv[i], "--box") == 0) {
       showBox = true;
     } else if (strncmp(argv[i], "--", 2) == 0) {
-      return UsageError("load", ("unknown option " + std::string(argv[i])).c_str());
+      return UnknownOption("load", argv[i]);
     } else {
       arguments.push_back(argv[i]);
     }
@@ -102,17 +97,15 @@ int RunLoad(int argc, char** argv) {
   CModuleLoader loader(arguments[0]);
   if (!loader.Load(showBox)) {
     DWORD error = GetLastError();
-    fprintf(stderr, "ldhost load: %s did not load (system error %lu)\n", arguments[0], error);
-    return kExitFailed;
+    return Failure("load", std::string(arguments[0]) + " did not load: " + SystemMessage(error));
   }
   char loadedFrom[MAX_PATH] = "";
   GetModuleFileNameA(loader.GetModule(), loadedFrom, MAX_PATH);
   printf("loaded %s\n", loadedFrom);
   if (arguments.size() == 2) {
-    if (loader.GetProcAddress(arguments[1]) == NULL) {
-      fprintf(stderr, "ldhost load: %s has no entry point %s\n", arguments[0], arguments[1]);
-      return kExitFailed;
-    }
+    if (loader.GetProcAddress(arguments[1]) == NULL)
+      return Failure("load", std::string(loadedFrom) + " has no entry point " + arguments[1] + ": " +
+                                 SystemMessage(GetLastError()));
     printf("entry point %s found\n", arguments[1]);
   }
   return kExitOk;

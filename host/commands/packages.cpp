@@ -141,7 +141,7 @@ int RunOffer(int argc, char** argv) {
     if (strcmp(argv[i], "--parent") == 0)
       args.parent = true;
     else if (argv[i][0] == '-')
-      return UsageError("packages", (std::string("unknown option ") + argv[i]).c_str());
+      return UnknownOption("packages", argv[i]);
     else if (args.what == nullptr)
       args.what = argv[i];
     else

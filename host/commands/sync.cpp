@@ -50,9 +50,12 @@ class CCountingThread : public TThread {
 int RunThread(int argc, char** argv) {
   long timeoutMs = 5000;
   for (int i = 0; i < argc; ++i) {
-    if (strcmp(argv[i], "--timeout") == 0 && i + 1 < argc) {
+    if (strcmp(argv[i], "--timeout") == 0) {
+      if (i + 1 == argc) return MissingValue("thread", argv[i]);
       if (!ParseNumber(argv[++i], 0, 600000, timeoutMs))
         return UsageError("thread", "--timeout expects milliseconds (0 to 600000)");
+    } else if (argv[i][0] == '-') {
+      return UnknownOption("thread", argv[i]);
     } else {
       return UsageError("thread", ("unexpected argument " + std::string(argv[i])).c_str());
     }
@@ -123,12 +126,16 @@ int RunCritSec(int argc, char** argv) {
   long threads = 4, rounds = 200;
   bool reentry = false;
   for (int i = 0; i < argc; ++i) {
-    if (strcmp(argv[i], "--threads") == 0 && i + 1 < argc) {
+    bool takesValue = strcmp(argv[i], "--threads") == 0 || strcmp(argv[i], "--rounds") == 0;
+    if (takesValue && i + 1 == argc) return MissingValue("critsec", argv[i]);
+    if (strcmp(argv[i], "--threads") == 0) {
       if (!ParseNumber(argv[++i], 1, 64, threads)) return UsageError("critsec", "--threads expects 1 to 64");
-    } else if (strcmp(argv[i], "--rounds") == 0 && i + 1 < argc) {
+    } else if (strcmp(argv[i], "--rounds") == 0) {
       if (!ParseNumber(argv[++i], 1, 1000000, rounds)) return UsageError("critsec", "--rounds expects 1 to 1000000");
     } else if (strcmp(argv[i], "--reentry") == 0) {
       reentry = true;
+    } else if (argv[i][0] == '-') {
+      return UnknownOption("critsec", argv[i]);
     } else {
       return UsageError("critsec", ("unexpected argument " + std::string(argv[i])).c_str());
     }
@@ -167,10 +174,11 @@ int VolatileSet(int argc, char** argv) {
   long holdSeconds = 0;
   std::vector<const char*> operands;
   for (int i = 0; i < argc; ++i) {
-    if (strcmp(argv[i], "--hold") == 0 && i + 1 < argc) {
+    if (strcmp(argv[i], "--hold") == 0) {
+      if (i + 1 == argc) return MissingValue("volatile", argv[i]);
       if (!ParseNumber(argv[++i], 0, 86400, holdSeconds)) return UsageError("volatile", "--hold expects seconds (0 to 86400)");
     } else if (strncmp(argv[i], "--", 2) == 0) {
-      return UsageError("volatile", ("unknown option " + std::string(argv[i])).c_str());
+      return UnknownOption("volatile", argv[i]);
     } else {
       operands.push_back(argv[i]);
     }

@@ -11,6 +11,7 @@
 
 #include <string>
 
+#include "FileProblem.h"
 #include "HostCommand.h"
 #include "packages/CExtensionPackageDlg.h"
 #include "template/BrandingText.h"
@@ -19,17 +20,16 @@
 
 namespace {
 
-// The whole file, or standard input for "-"; false when it cannot be read.
-bool ReadInput(const char* path, std::string& text) {
-  FILE* file = strcmp(path, "-") == 0 ? stdin : fopen(path, "rb");
-  if (file == NULL) return false;
-  if (file == stdin) _setmode(_fileno(stdin), _O_BINARY);
+// The whole file, or standard input for "-"; false when it cannot be read,
+// with the reason in why.
+bool ReadInput(const char* path, std::string& text, std::string& why) {
+  if (strcmp(path, "-") != 0) return ReadWholeFile(path, text, &why);
+  _setmode(_fileno(stdin), _O_BINARY);
   char buffer[65536];
   size_t count;
-  while ((count = fread(buffer, 1, sizeof buffer, file)) > 0) text.append(buffer, count);
-  const bool ok = !ferror(file);
-  if (file != stdin) fclose(file);
-  return ok;
+  while ((count = fread(buffer, 1, sizeof buffer, stdin)) > 0) text.append(buffer, count);
+  if (ferror(stdin)) why = "standard input could not be read";
+  return !ferror(stdin);
 }
 
 // "NAME=VALUE" into the list; false when it has no "=" or no name.
@@ -58,7 +58,7 @@ int RunExpand(int argc, char** argv) {
   for (int i = 0; i < argc; ++i) {
     const std::string option = argv[i];
     const bool takesValue = option == "--var" || option == "--more-var" || option == "--width" || option == "--out";
-    if (takesValue && i + 1 >= argc) return UsageError("expand", (option + " needs a value").c_str());
+    if (takesValue && i + 1 >= argc) return MissingValue("expand", option.c_str());
     if (option == "--var" || option == "--more-var") {
       if (!AddVariable(option == "--var" ? vars : moreVars, argv[++i]))
         return UsageError("expand", (option + " expects NAME=VALUE with a non-empty NAME").c_str());
@@ -70,7 +70,7 @@ int RunExpand(int argc, char** argv) {
       outPath = argv[++i];
       if (*outPath == '\0') return UsageError("expand", "--out needs a file name");
     } else if (option.size() > 1 && option[0] == '-') {
-      return UsageError("expand", ("unknown option " + option).c_str());
+      return UnknownOption("expand", option.c_str());
     } else if (templatePath == NULL) {
       templatePath = argv[i];
     } else {
@@ -79,11 +79,8 @@ int RunExpand(int argc, char** argv) {
   }
   if (templatePath == NULL) return UsageError("expand", "expects a template file");
 
-  std::string templ;
-  if (!ReadInput(templatePath, templ)) {
-    fprintf(stderr, "ldhost expand: cannot read %s\n", templatePath);
-    return kExitFailed;
-  }
+  std::string templ, why;
+  if (!ReadInput(templatePath, templ, why)) return Failure("expand", "cannot read " + std::string(templatePath) + ": " + why);
   if (templ.find('\0') != std::string::npos) {
     fprintf(stderr, "ldhost expand: %s holds a zero byte at offset %u; a template is text\n", templatePath,
             static_cast<unsigned>(templ.find('\0')));
@@ -108,8 +105,8 @@ int RunExpand(int argc, char** argv) {
   if (outPath != NULL) {
     file = _open(outPath, _O_WRONLY | _O_CREAT | _O_TRUNC | _O_BINARY, _S_IREAD | _S_IWRITE);
     if (file == -1) {
-      fprintf(stderr, "ldhost expand: cannot create %s\n", outPath);
-      return kExitFailed;
+      why = WhyNotWritable(outPath);
+      return Failure("expand", "cannot create " + std::string(outPath) + ": " + (why.empty() ? strerror(errno) : why));
     }
   } else {
     fflush(stdout);

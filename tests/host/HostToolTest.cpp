@@ -4,6 +4,7 @@
 #include <windows.h>
 
 #include <string>
+#include <vector>
 
 #include "RegistrySandbox.h"
 #include "ScratchDir.h"
@@ -15,6 +16,156 @@ namespace {
 ProgramRun RunHost(const std::string& arguments) { return RunTestProgram("ldhost.exe", arguments, true); }
 
 bool Contains(const std::string& text, const std::string& part) { return text.find(part) != std::string::npos; }
+
+// The system's text for an error as the host tool quotes it: without its
+// line end and final full stop, followed by the number.
+std::string SystemText(DWORD error) {
+  char* text = nullptr;
+  DWORD length = FormatMessageA(
+      FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, NULL, error,
+      MAKELANGID(LANG_NEUTRAL, SUBLANG_DEFAULT), reinterpret_cast<LPSTR>(&text), 0, NULL);
+  std::string message = length > 0 ? std::string(text, length) : "";
+  if (text != nullptr) LocalFree(text);
+  while (!message.empty() && (message.back() == '\r' || message.back() == '\n' || message.back() == '.' ||
+                              message.back() == ' '))
+    message.pop_back();
+  return message + " (error " + std::to_string(error) + ")";
+}
+
+std::string WindowsDir() {
+  char dir[MAX_PATH];
+  UINT length = GetWindowsDirectoryA(dir, MAX_PATH);
+  std::string path(dir, length);
+  return path.back() == '\\' ? path : path + "\\";
+}
+
+// Each failing call of the host tool: its exit code, and that its message
+// names the path that failed and why.
+TEST(HostErrorTest, FailuresNameThePathAndTheReason) {
+  ScratchDir dir("ldx-host-errors-");
+  const std::string page = dir / "page.html";
+  const std::string folder = dir / "folder";
+  const std::string missing = dir / "missing.html";
+  const std::string missingFolder = dir / "no such folder";
+  ScratchDir::WriteFile(page, "<p>text</p>");
+  ASSERT_TRUE(CreateDirectoryA(folder.c_str(), NULL));
+  ScratchDir::WriteFile(dir / "settings.ini", "[S]\r\nMain=" + folder + "\r\nLog=1\r\n");
+  ASSERT_TRUE(CreateDirectoryA((folder + "\\Lodestar.log").c_str(), NULL));
+  const std::string isDirectory = "it is a directory";
+  const std::string noFolder = "the folder " + missingFolder + " does not exist";
+
+  struct Case {
+    std::string arguments;
+    std::vector<std::string> message;  // parts the message holds
+  };
+  const Case cases[] = {
+      {"load \"" + dir / "nolib.dll" + "\"", {dir / "nolib.dll", "did not load: " + SystemText(ERROR_MOD_NOT_FOUND)}},
+      {"tokens \"" + missing + "\"", {"cannot read " + missing + ": " + SystemText(ERROR_FILE_NOT_FOUND)}},
+      {"tokens \"" + folder + "\"", {"cannot read " + folder + ": " + isDirectory}},
+      {"expand \"" + missing + "\"", {"cannot read " + missing + ": " + SystemText(ERROR_FILE_NOT_FOUND)}},
+      {"expand \"" + page + "\" --out \"" + folder + "\"", {"cannot create " + folder + ": " + isDirectory}},
+      {"expand \"" + page + "\" --out \"" + missingFolder + "\\out.txt\"",
+       {"cannot create " + missingFolder + "\\out.txt: " + noFolder}},
+      {"mirror \"" + missing + "\" \"" + dir / "out.txt" + "\"",
+       {"cannot read the source " + missing + ": " + SystemText(ERROR_FILE_NOT_FOUND)}},
+      {"mirror \"" + folder + "\" \"" + dir / "out.txt" + "\"", {"cannot read the source " + folder + ": " + isDirectory}},
+      {"mirror \"" + page + "\" \"" + folder + "\"", {"cannot write the output " + folder + ": " + isDirectory}},
+      {"mirror \"" + page + "\" \"" + missingFolder + "\\out.txt\"",
+       {"cannot write the output " + missingFolder + "\\out.txt: " + noFolder}},
+      {"mirror \"" + page + "\" \"" + page + "\"", {"the output " + page + " is the source itself"}},
+      {"log \"" + folder + "\" S", {"cannot read the settings file " + folder + ": " + isDirectory}},
+      {"log \"" + missing + "\" S", {"cannot read the settings file " + missing + ": " + SystemText(ERROR_FILE_NOT_FOUND)}},
+      {"log \"" + dir / "settings.ini" + "\" S entry",
+       {"the entries did not arrive in " + folder + "\\Lodestar.log: " + isDirectory}},
+      {"settings set --ini \"" + folder + "\" S name value", {"of " + folder + ": " + isDirectory}},
+      {"settings set --ini \"" + missingFolder + "\\x.ini\" S name value",
+       {"of " + missingFolder + "\\x.ini: " + noFolder}},
+      {"settings set --ini \"" + dir / "x.ini" + "\" S a=b value", {"of " + dir / "x.ini" + ": an INI name cannot hold '='"}},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.arguments);
+    ProgramRun run = RunHost(c.arguments);
+    EXPECT_EQ(1u, run.exitCode) << run.output;
+    for (const std::string& part : c.message) EXPECT_TRUE(Contains(run.output, part)) << run.output;
+  }
+  // The failed mirrors left no output behind and the source as it was.
+  EXPECT_EQ(INVALID_FILE_ATTRIBUTES, GetFileAttributesA((dir / "out.txt").c_str()));
+  EXPECT_EQ("<p>text</p>", ScratchDir::ReadFile(page));
+}
+
+// Usage errors exit with 2 and go to standard error only, with what was
+// wrong: an unknown option is not taken for a command, a missing option value
+// is named, and a proxy server must be HOST:PORT as the help says.
+TEST(HostErrorTest, UsageErrorsSayWhatIsWrongOnStandardError) {
+  const std::string internetSettings = "Software\\Microsoft\\Windows\\CurrentVersion\\Internet Settings";
+  RegistrySandbox sandbox;
+  sandbox.TrackValue(HKEY_CURRENT_USER, internetSettings, "ProxyServer");
+  sandbox.TrackValue(HKEY_CURRENT_USER, internetSettings, "ProxyEnable");
+  const std::string serverBefore = ReadRawString(HKEY_CURRENT_USER, internetSettings, "ProxyServer");
+
+  struct Case {
+    const char* arguments;
+    const char* message;
+  };
+  const Case cases[] = {
+      {"--frob", "ldhost: unknown option '--frob'"},
+      {"frob", "ldhost: unknown command 'frob'"},
+      {"--answer", "ldhost: --answer needs a button"},
+      {"--answer maybe thread", "ldhost: --answer expects a button"},
+      {"thread --timeout", "ldhost thread: --timeout needs a value"},
+      {"thread --frob", "ldhost thread: unknown option --frob"},
+      {"critsec --rounds", "ldhost critsec: --rounds needs a value"},
+      {"volatile set --hold", "ldhost volatile: --hold needs a value"},
+      {"tokens page.html --chunk", "ldhost tokens: --chunk needs a value"},
+      {"expand page.tpl --out", "ldhost expand: --out needs a value"},
+      {"settings get --ini", "ldhost settings: --ini needs a value"},
+      {"proxy set nohostport", "ldhost proxy: set expects HOST:PORT"},
+      {"proxy set :8080", "ldhost proxy: set expects HOST:PORT"},
+      {"proxy set host:", "ldhost proxy: set expects HOST:PORT"},
+      {"proxy set host:0", "ldhost proxy: set expects HOST:PORT"},
+      {"proxy set host:65536", "ldhost proxy: set expects HOST:PORT"},
+      {"proxy set host:80x", "ldhost proxy: set expects HOST:PORT"},
+      {"proxy set ftp=host:21", "ldhost proxy: set expects HOST:PORT"},
+      {"proxy set a:1;b:2", "ldhost proxy: set expects HOST:PORT"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.arguments);
+    ProgramRun both = RunHost(c.arguments);
+    EXPECT_EQ(2u, both.exitCode) << both.output;
+    EXPECT_TRUE(Contains(both.output, c.message)) << both.output;
+    EXPECT_TRUE(Contains(both.output, "Try 'ldhost")) << both.output;
+    EXPECT_EQ("", RunTestProgram("ldhost.exe", c.arguments, false).output);
+  }
+  EXPECT_EQ(serverBefore, ReadRawString(HKEY_CURRENT_USER, internetSettings, "ProxyServer"));
+
+  // Without a command the overview is the usage error; asked for, it is
+  // the output, its synopses in one column.
+  ProgramRun bare = RunTestProgram("ldhost.exe", "", false);
+  EXPECT_EQ(2u, bare.exitCode);
+  EXPECT_EQ("", bare.output);
+  ProgramRun help = RunTestProgram("ldhost.exe", "--help", false);
+  EXPECT_EQ(0u, help.exitCode);
+  size_t commands = help.output.find("commands:");
+  ASSERT_NE(std::string::npos, commands) << help.output;
+  std::vector<size_t> columns;
+  size_t line = help.output.find('\n', commands) + 1;
+  for (size_t end; (end = help.output.find('\n', line)) != std::string::npos && end > line + 1; line = end + 1) {
+    std::string text = help.output.substr(line, end - line);
+    columns.push_back(text.find_first_not_of(' ', text.find(' ', 2)));
+  }
+  ASSERT_GE(columns.size(), 10u) << help.output;
+  for (size_t column : columns) EXPECT_EQ(columns.front(), column) << help.output;
+}
+
+// A bare INI file name is one of the Windows directory (where the profile
+// functions look when no GlobalDataDir is set), and that is the file named.
+TEST(HostErrorTest, MissingIniValueNamesTheFileActuallyRead) {
+  RegistrySandbox sandbox;
+  sandbox.RemoveValue(HKEY_LOCAL_MACHINE, kProductKey, "GlobalDataDir");
+  ProgramRun run = RunHost("settings get --ini ldx-host-missing.ini S name");
+  EXPECT_EQ(1u, run.exitCode) << run.output;
+  EXPECT_TRUE(Contains(run.output, "of " + WindowsDir() + "ldx-host-missing.ini")) << run.output;
+}
 
 TEST(HostLogTest, SuccessOnlyWhenTheEntriesReachedTheLog) {
   struct Case {

@@ -134,6 +134,56 @@ TEST(LogFile, LevelsDecideWhatIsEnabledAndWhetherAFileIsWritten) {
   }
 }
 
+// The level given from code replaces the settings' value (even when the
+// settings have none, or say 0 or 1); the directory still comes from them.
+TEST(LogFile, LevelFromCodeOverridesTheSettings) {
+  struct Case {
+    const char* settingsLevel;
+    WORD level;
+    BOOL enabled, file, extra;
+  } cases[] = {
+      {"", 1, 1, 1, 0}, {"0", 3, 1, 1, 1}, {"1", 0, 0, 0, 0}, {"1", 2, 1, 0, 1},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(std::string("settings \"") + c.settingsLevel + "\", level " + std::to_string(c.level));
+    LogSettings settings;
+    settings.Set(c.settingsLevel, settings.dir.NoSlash());
+    LogOn on(settings);
+    on.log.StartAtLevel(c.level);
+    EXPECT_EQ(on.log.GetLevel(), c.level);
+    EXPECT_EQ(on.log.IsEnabled(), c.enabled);
+    EXPECT_EQ(on.log.IsFileEnabled(), c.file);
+    EXPECT_EQ(on.log.IsExtraEnabled(), c.extra);
+    EXPECT_STREQ(on.log.GetLogPath(), settings.LogFile().c_str());
+    on.log.Write("from code\n");
+    on.log.End();
+    std::string text = ReadBytes(settings.LogFile());
+    EXPECT_EQ(FileExists(settings.LogFile()), c.file == TRUE);
+    if (c.file) {
+      EXPECT_TRUE(std::regex_match(text, std::regex(BannerPattern("DI-Lodestar", "Started") +
+                                                    EscapeForRegex(ThreadPrefix() + "from code\r\n") +
+                                                    BannerPattern("DI-Lodestar", "Ended"))))
+          << text;
+    }
+  }
+
+  // Started at a level while open: ended first, then begun anew; a later
+  // Start reads the settings' level again.
+  LogSettings settings;
+  settings.Set("0", settings.dir.NoSlash());
+  LogOn on(settings);
+  on.log.StartAtLevel(1);
+  on.log.Write("first\n");
+  on.log.StartAtLevel(1);
+  on.log.Write("second\n");
+  on.log.End();
+  std::string text = ReadBytes(settings.LogFile());
+  EXPECT_EQ(text.find("first"), std::string::npos) << text;
+  EXPECT_NE(text.find(ThreadPrefix() + "second\r\n"), std::string::npos) << text;
+  on.log.Start();
+  EXPECT_FALSE(on.log.IsEnabled());
+}
+
 TEST(LogFile, PathComesFromPrefixOrDirectoryValue) {
   ScratchDir logDir(kDirStem);
   std::string dirNoSlash = logDir.NoSlash();
