@@ -23,9 +23,10 @@ set(LDX_INSTALL_TOOLCHAIN_DIR share/LDExCore/cmake)
 set(LDX_INSTALL_STANDIN_DIR share/LDExCore/standins)
 set(LDX_INSTALL_DOC_DIR share/doc/LDExCore)
 
-# The headers the library and the framework need a host compiler to accept.
-target_compile_features(LDExCore INTERFACE cxx_std_17)
-target_compile_features(afx INTERFACE cxx_std_17)
+# The standard the installed headers are written in: a host compiles them
+# as C++11 or later.
+target_compile_features(LDExCore INTERFACE cxx_std_11)
+target_compile_features(afx INTERFACE cxx_std_11)
 
 install(TARGETS LDExCore afx EXPORT LDExCoreTargets
   RUNTIME DESTINATION bin

@@ -39,7 +39,8 @@ function(ldx_write_abi_page source output)
   if(cxxfilt)
     string(REPLACE ";" "\n" symbol_lines "${symbols}")
     file(WRITE ${CMAKE_BINARY_DIR}/doc/exports.txt "${symbol_lines}\n")
-    execute_process(COMMAND ${cxxfilt} INPUT_FILE ${CMAKE_BINARY_DIR}/doc/exports.txt
+    # -n: the names carry no extra leading underscore to strip.
+    execute_process(COMMAND ${cxxfilt} -n INPUT_FILE ${CMAKE_BINARY_DIR}/doc/exports.txt
                     OUTPUT_VARIABLE demangled_text RESULT_VARIABLE result)
     if(result EQUAL 0)
       string(REPLACE ";" "\\;" demangled_text "${demangled_text}")

@@ -18,7 +18,7 @@ std::string FolderOf(const std::string& path) {
 
 }  // namespace
 
-std::string SystemMessage(DWORD error) {
+std::string SystemMessage(DWORD error, const char* subject) {
   char* text = nullptr;
   DWORD length = FormatMessageA(
       FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, NULL, error,
@@ -26,6 +26,8 @@ std::string SystemMessage(DWORD error) {
   std::string message = length > 0 && text != nullptr ? std::string(text, length) : "";
   if (text != nullptr) LocalFree(text);
   while (!message.empty() && strchr("\r\n .", message.back()) != nullptr) message.pop_back();
+  size_t insert = message.find("%1");
+  if (subject != nullptr && insert != std::string::npos) message.replace(insert, 2, subject);
   if (message.empty()) message = "system error";
   return message + " (error " + std::to_string(error) + ")";
 }

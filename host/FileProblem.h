@@ -8,8 +8,9 @@
 #include <string>
 
 // The system's message for error, without its line end or final full stop,
-// followed by the number: "File not found (error 2)".
-std::string SystemMessage(DWORD error);
+// followed by the number: "File not found (error 2)". A "%1" in the message
+// becomes subject when one is given.
+std::string SystemMessage(DWORD error, const char* subject = nullptr);
 
 // Why path cannot be opened for reading: "it is a directory", or the
 // system's message. Empty when it can be opened.

@@ -13,12 +13,18 @@
 
 #include <new>
 
+#include <LDExCoreVersion.h>
 #include <frame/CLogFile.h>
 #include <frame/LibraryEntry.h>
 #include <html/CHtmlStringForwarder.h>
 #include <html/CHtmlStringSink.h>
 #include <template/CNamedValueList.h>
 #include <template/CTemplateExpander.h>
+
+// The package's version, checked when the host is compiled.
+#if LDEXCORE_VERSION < LDEXCORE_MAKE_VERSION(3, 0, 0)
+#  error "samplehost needs LDExCore 3.0.0 or later"
+#endif
 
 namespace {
 
@@ -138,7 +144,9 @@ int main(int argc, char** argv) {
            "the variables Title, Links (when there are links) and Tags into the\n"
            "file REPORT, prints a one-line summary and writes a log entry as set\n"
            "in section DI-Lodestar of the INI file SETTINGS.\n"
-           "Exit codes: 0 success, 1 a step failed, 2 usage error.\n");
+           "Exit codes: 0 success, 1 a step failed, 2 usage error.\n"
+           "Built against LDExCore %s.\n",
+           LDEXCORE_VERSION_STRING);
     return kExitOk;
   }
   if (argc != 5) {

@@ -97,7 +97,7 @@ int RunLoad(int argc, char** argv) {
   CModuleLoader loader(arguments[0]);
   if (!loader.Load(showBox)) {
     DWORD error = GetLastError();
-    return Failure("load", std::string(arguments[0]) + " did not load: " + SystemMessage(error));
+    return Failure("load", std::string(arguments[0]) + " did not load: " + SystemMessage(error, arguments[0]));
   }
   char loadedFrom[MAX_PATH] = "";
   GetModuleFileNameA(loader.GetModule(), loadedFrom, MAX_PATH);

@@ -22,16 +22,26 @@ endfunction()
 # --- the install tree -------------------------------------------------------
 run_step("install" ${CMAKE_COMMAND} --install ${BUILD_DIR} --prefix ${prefix})
 
+set(toolchain_file ${prefix}/share/LDExCore/cmake/toolchain-mingw-${SYSTEM_PROCESSOR}.cmake)
 foreach(file
     lib/cmake/LDExCore/LDExCoreConfig.cmake
     lib/cmake/LDExCore/LDExCoreConfigVersion.cmake
     lib/LDExCore.dll.a
     lib/afx.dll.a
     include/LDExCore/afxwin.h
+    include/LDExCore/LDExCoreVersion.h
     include/LDExCore/frame/LibraryEntry.h
     include/LDExCore/html/CHtmlStringSink.h
     include/LDExCore/config/CSettingsStore.h
-    share/LDExCore/standins/ctreestd.dll)
+    share/LDExCore/cmake/toolchain-mingw-i686.cmake
+    share/LDExCore/cmake/toolchain-mingw-x86_64.cmake
+    share/LDExCore/cmake/mingw-common.cmake
+    share/LDExCore/standins/ctreestd.dll
+    share/doc/LDExCore/host-guide.md
+    share/doc/LDExCore/abi.md
+    share/doc/LDExCore/CHANGELOG.md
+    tools/ldhost.exe
+    tools/ldx-run)
   if(NOT EXISTS ${prefix}/${file})
     message(SEND_ERROR "the install tree lacks ${file}")
   endif()
@@ -51,12 +61,78 @@ list(SORT expected)
 if(NOT shipped STREQUAL expected)
   message(SEND_ERROR "bin/ holds [${shipped}], expected [${expected}]")
 endif()
-foreach(dll IN LISTS shipped)
-  run_step("objdump" ${OBJDUMP} -h ${prefix}/bin/${dll})
+# Every Windows binary of the package is stripped and names no path of the
+# build or source tree.
+file(GLOB_RECURSE binaries RELATIVE ${prefix} ${prefix}/*.dll ${prefix}/*.DLL ${prefix}/*.exe)
+list(REMOVE_DUPLICATES binaries)
+foreach(binary IN LISTS binaries)
+  run_step("objdump" ${OBJDUMP} -h ${prefix}/${binary})
   if(step_output MATCHES "\\.debug_")
-    message(SEND_ERROR "bin/${dll} carries debug sections")
+    message(SEND_ERROR "${binary} carries debug sections")
+  endif()
+  file(STRINGS ${prefix}/${binary} tree_paths REGEX "${SOURCE_DIR}")
+  if(tree_paths)
+    message(SEND_ERROR "${binary} names the source or build tree: ${tree_paths}")
   endif()
 endforeach()
+
+# The version header and the export table come from the one version and the
+# module-definition fragments.
+file(READ ${prefix}/include/LDExCore/LDExCoreVersion.h version_header)
+string(REPLACE "." ";" version_parts "${VERSION}")
+list(GET version_parts 0 major)
+list(GET version_parts 1 minor)
+list(GET version_parts 2 patch)
+foreach(define "LDEXCORE_VERSION_MAJOR ${major}" "LDEXCORE_VERSION_MINOR ${minor}"
+               "LDEXCORE_VERSION_PATCH ${patch}" "LDEXCORE_VERSION_STRING \"${VERSION}\"")
+  string(FIND "${version_header}" "#define ${define}\n" at)
+  if(at EQUAL -1)
+    message(SEND_ERROR "LDExCoreVersion.h lacks #define ${define}")
+  endif()
+endforeach()
+file(READ ${prefix}/share/doc/LDExCore/abi.md abi_page)
+foreach(row "| 37 | `frame/` | `CLogFile::CLogFile(int)` | `_ZN8CLogFileC1Ei` |"
+            "| 1017 | `frame/` | `CLogFile::StartAtLevel(unsigned short)` | `_ZN8CLogFile12StartAtLevelEt` |")
+  string(FIND "${abi_page}" "${row}\n" at)
+  if(at EQUAL -1)
+    message(SEND_ERROR "abi.md lacks the row ${row}")
+  endif()
+endforeach()
+if(abi_page MATCHES "<!-- export table -->")
+  message(SEND_ERROR "abi.md still holds the table's placeholder")
+endif()
+
+# The imported targets ask for the standard their headers are written in.
+file(READ ${prefix}/lib/cmake/LDExCore/LDExCoreTargets.cmake targets)
+if(NOT targets MATCHES "INTERFACE_COMPILE_FEATURES \"cxx_std_11\"")
+  message(SEND_ERROR "the imported targets declare no C++ standard")
+endif()
+
+# A host built with UNICODE stops at the first framework header, with one
+# error that says why.
+file(WRITE ${WORK_DIR}/unicode.cpp "#include <afxwin.h>\n#include <html/CHtmlStringSink.h>\n")
+foreach(definition UNICODE _UNICODE)
+  execute_process(COMMAND ${CXX_COMPILER} -std=c++17 -D${definition} -I${prefix}/include/LDExCore -fsyntax-only
+                          ${WORK_DIR}/unicode.cpp
+                  RESULT_VARIABLE result OUTPUT_VARIABLE out ERROR_VARIABLE err)
+  string(REGEX MATCHALL "error:" errors "${err}")
+  list(LENGTH errors error_count)
+  if(result EQUAL 0 OR NOT error_count EQUAL 1 OR NOT err MATCHES "single-byte \\(TCHAR is char\\)")
+    message(SEND_ERROR "-D${definition} gave ${error_count} errors:\n${err}")
+  endif()
+endforeach()
+
+# The runner picks the loader of the program's architecture.
+if(SYSTEM_PROCESSOR STREQUAL "x86_64")
+  set(expected_loader "/usr/lib/wine/wine64 ")
+else()
+  set(expected_loader "wine ")
+endif()
+execute_process(COMMAND ${prefix}/tools/ldx-run --print ${prefix}/tools/ldhost.exe version
+                RESULT_VARIABLE result OUTPUT_VARIABLE out ERROR_VARIABLE err)
+if(NOT result EQUAL 0 OR NOT out STREQUAL "${expected_loader}${prefix}/tools/ldhost.exe version\n")
+  message(SEND_ERROR "ldx-run --print gave ${result}: ${out}${err}")
+endif()
 
 # --- a project that uses the installed package ------------------------------
 # The sample is copied so that nothing beside it in the source tree can be
@@ -77,12 +153,14 @@ find_package(LDExCore ${VERSION} EXACT CONFIG REQUIRED)
 file(WRITE \${CMAKE_BINARY_DIR}/found.txt \"\${LDExCore_DIR}|\${LDExCore_VERSION}\")
 add_library(installed_headers OBJECT ${header_units})
 target_link_libraries(installed_headers PRIVATE LDExCore::LDExCore)
+# The oldest standard the targets declare.
+set_target_properties(installed_headers PROPERTIES CXX_STANDARD 11 CXX_EXTENSIONS OFF)
 add_subdirectory(host)
 ")
 
+# Configured as the host guide says: the package's toolchain file and prefix.
 run_step("configuring against the package" ${CMAKE_COMMAND} -S ${project_dir} -B ${build_dir} -G ${GENERATOR}
-  -DCMAKE_SYSTEM_NAME=Windows -DCMAKE_SYSTEM_PROCESSOR=${SYSTEM_PROCESSOR}
-  -DCMAKE_CXX_COMPILER=${CXX_COMPILER} -DCMAKE_PREFIX_PATH=${prefix}
+  -DCMAKE_TOOLCHAIN_FILE=${toolchain_file} -DCMAKE_PREFIX_PATH=${prefix}
   -DCMAKE_FIND_USE_PACKAGE_REGISTRY=OFF -DCMAKE_EXPORT_COMPILE_COMMANDS=ON)
 file(READ ${build_dir}/found.txt found)
 if(NOT found STREQUAL "${prefix}/lib/cmake/LDExCore|${VERSION}")
@@ -142,4 +220,13 @@ endif()
 read_crlf_text(${run_dir}/Lodestar.log log)
 if(NOT log MATCHES "\\[[0-9a-f]+\\]sample host: page.html has 2 links\n")
   message(SEND_ERROR "Lodestar.log holds [${log}]")
+endif()
+
+# --- the host tool from the package -----------------------------------------
+# tools/ holds every DLL the tool loads: it runs from there alone.
+execute_process(COMMAND ${BUILD_DIR}/wine-run ${prefix}/tools/ldhost.exe version
+  WORKING_DIRECTORY ${run_dir} RESULT_VARIABLE result OUTPUT_VARIABLE out ERROR_VARIABLE err)
+string(REPLACE "\r" "" out "${out}")
+if(NOT result EQUAL 0 OR NOT out STREQUAL "${VERSION}.0\n")
+  message(SEND_ERROR "tools/ldhost.exe version gave ${result}: ${out}${err}")
 endif()
