@@ -71,7 +71,7 @@ int RunMirror(int argc, char** argv) {
   // leaves the output untouched.
   std::string why = WhyNotReadable(argv[0]);
   if (!why.empty()) return Failure("mirror", "cannot read the source " + std::string(argv[0]) + ": " + why);
-  if (FullPath(argv[0]) == FullPath(argv[1]))
+  if (_stricmp(FullPath(argv[0]).c_str(), FullPath(argv[1]).c_str()) == 0)
     return Failure("mirror", "the output " + std::string(argv[1]) + " is the source itself");
   CHtmlMirrorWriter writer(argv[0], argv[1]);
   if (!writer.Run()) {
