@@ -1,6 +1,7 @@
 // Commands of the diagnostic log and the module loader.
 #include <afxwin.h>
 #include <stdio.h>
+#include <stdlib.h>
 #include <string.h>
 
 #include <algorithm>
@@ -39,7 +40,24 @@ bool EntriesArrived(const std::string& log, int count, char** entries) {
   return log.find(" Log Ended : ", at) != std::string::npos;
 }
 
+// "--level N" before the operands: a level from 0 to 65535, or -1 when
+// the option is not there. Returns an error text, or empty.
+std::string ParseLevelOption(int& argc, char**& argv, long& level) {
+  level = -1;
+  if (argc < 1 || strcmp(argv[0], "--level") != 0) return std::string();
+  if (argc < 2) return "--level needs a value";
+  char* end = nullptr;
+  level = strtol(argv[1], &end, 0);
+  if (*argv[1] == '\0' || *end != '\0' || level < 0 || level > 0xFFFF) return "--level expects 0 to 65535";
+  argc -= 2;
+  argv += 2;
+  return std::string();
+}
+
 int RunLog(int argc, char** argv) {
+  long level;
+  std::string error = ParseLevelOption(argc, argv, level);
+  if (!error.empty()) return UsageError("log", error.c_str());
   if (argc < 2) return UsageError("log", "expects a settings file and a section");
   if (*argv[1] == '\0') return UsageError("log", "the section must not be empty");
   // Profile functions look for a file without a directory in the Windows
@@ -54,7 +72,11 @@ int RunLog(int argc, char** argv) {
 
   CLogFile log(argv[1], "Main", "Log", kLogFileName);
   log.SetLocation(settings.c_str(), "", kLogFileName);
-  log.Start();
+  if (level >= 0)
+    log.StartAtLevel(static_cast<WORD>(level));
+  else
+    log.Start();
+  if (!log.IsEnabled() && level >= 0) return Failure("log", "level 0 writes nothing");
   if (!log.IsEnabled()) {
     fprintf(stderr, "ldhost log: logging is off (\"Log\" is 0 or missing in [%s] of %s)\n", argv[1], where);
     return kExitFailed;
@@ -113,13 +135,14 @@ int RunLoad(int argc, char** argv) {
 
 const HostCommand logCommand(
     "log", "write entries to the diagnostic log",
-    "usage: ldhost log SETTINGS SECTION [TEXT...]\n\n"
+    "usage: ldhost log [--level N] SETTINGS SECTION [TEXT...]\n\n"
     "Starts the diagnostic log with its settings in section SECTION of the\n"
     "profile file SETTINGS (\"-\" for the system profile, win.ini): \"Main\" names\n"
     "the directory of Lodestar.log (empty: the current directory), \"Log\" the\n"
-    "level (bit 0 writes the file). The log is emptied and gets its start\n"
-    "banner; each TEXT becomes one entry, tagged with the thread id and ended\n"
-    "with a line end; then the end banner. Prints the log's path and the file.\n"
+    "level (bit 0 writes the file); --level N gives the level in its place.\n"
+    "The log is emptied and gets its start banner; each TEXT becomes one\n"
+    "entry, tagged with the thread id and ended with a line end; then the end\n"
+    "banner. Prints the log's path and the file.\n"
     "Exit code 1 when the level writes no file or the entries did not reach it (the\n"
     "path is a directory, or the file is held open by another program).\n",
     RunLog);

@@ -212,6 +212,35 @@ TEST(HostLogTest, SuccessOnlyWhenTheEntriesReachedTheLog) {
   }
 }
 
+// --level gives the log its level from the command line, in place of the
+// settings' value, which may be missing or 0.
+TEST(HostLogTest, LevelFromTheCommandLineReplacesTheSettings) {
+  struct Case {
+    const char* settingsLevel;  // NULL: no "Log" value
+    const char* level;
+    DWORD exitCode;
+    const char* message;
+  };
+  const Case cases[] = {
+      {NULL, "1", 0, "1 entry at level 1"},
+      {"0", "3", 0, "1 entry at level 3"},
+      {"1", "0", 1, "ldhost log: level 0 writes nothing"},
+      {"1", "2", 1, "level 2 has no file output"},
+      {"1", "65536", 2, "--level expects 0 to 65535"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(std::string("--level ") + c.level);
+    ScratchDir dir("ldx-host-");
+    std::string settings = dir / "settings.ini";
+    WritePrivateProfileStringA("S", "Main", dir.NoSlash().c_str(), settings.c_str());
+    WritePrivateProfileStringA("S", "Log", c.settingsLevel, settings.c_str());
+    ProgramRun run = RunHost(std::string("log --level ") + c.level + " \"" + settings + "\" S entry");
+    EXPECT_EQ(c.exitCode, run.exitCode) << run.output;
+    EXPECT_TRUE(Contains(run.output, c.message)) << run.output;
+    EXPECT_EQ(c.exitCode == 0, Contains(ScratchDir::ReadFile(dir / "Lodestar.log"), "]entry\r\n"));
+  }
+}
+
 TEST(HostSettingsTest, RegistryRootThatCannotBeOpenedWritesNothing) {
   const std::string good = "Software\\ldx-host-root";
   const std::string bad = "Software\\" + std::string(300, 'k');  // longer than a key name may be
