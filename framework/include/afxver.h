@@ -5,8 +5,8 @@
 #include <stddef.h>
 
 // The framework and LDExCore are single-byte: TCHAR is char. A host built
-// with UNICODE or _UNICODE would see wide-character Win32 types clash with
-// the framework's.
+// with UNICODE or _UNICODE stops here with one error; the T types below are
+// then left to <windows.h>, so that no page of conflicting typedefs follows.
 #if defined(UNICODE) || defined(_UNICODE)
 #  error "LDExCore and its framework are single-byte (TCHAR is char): build the host without UNICODE and _UNICODE."
 #endif
