@@ -218,7 +218,10 @@ BOOL CProxySettings::SetProxyServer(LPCSTR lpszServer) {
   m_strHost.Empty();
   m_strPort.Empty();
   SplitProxyHostPort(lpszServer, m_strHost, m_strPort);
-  return bEnabledWritten && bListWritten;
+  if (bEnabledWritten && bListWritten) return TRUE;
+  // Not all of it was written: the fields report what the settings hold.
+  Load();
+  return FALSE;
 }
 
 BOOL CProxySettings::WriteServerList(const CString& strList) {

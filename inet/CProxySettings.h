@@ -50,7 +50,9 @@ class CProxySettings {
   BOOL SetProxyEnabled(BOOL bEnable);
   BOOL Disable();
   // Makes "host:port" the proxy of the current protocol, writes the server
-  // list back and switches the proxy on; 1 when both were written.
+  // list back and switches the proxy on; 1 when both were written. When
+  // either write failed, the fields are read again (as by Load), so that
+  // the getters report what the settings hold.
   BOOL SetProxyServer(LPCSTR lpszServer);
 
   BOOL m_bEnabled;

@@ -66,7 +66,9 @@ CString PackageName(const PackageEntry& package, const CString& strPackageFile) 
 // telling the user why there is none.
 BOOL PreparePackageFile(CWnd* pParent, BOOL bSetFocus, CString& strPackageDir) {
   CFileStatus status;
-  if (!GetPackageDir(strPackageDir) || !CFile::GetStatus(strPackageDir + kPackageFileName, status)) {
+  // A directory of that name is no package file either.
+  if (!GetPackageDir(strPackageDir) || !CFile::GetStatus(strPackageDir + kPackageFileName, status) ||
+      (status.m_attribute & CFile::directory)) {
     ShowMessage(pParent, bSetFocus, LoadText(IDS_PACKAGE_DIR_MISSING), NULL, MB_OK);
     return FALSE;
   }

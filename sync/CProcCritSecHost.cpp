@@ -34,6 +34,7 @@ BOOL CProcCritSecHost::Init() {
     return FALSE;
   }
   RecordPublishedSection(this);
+  RemoveStalePublications(hDesktop, strExecutable);
   return TRUE;
 }
 

@@ -21,7 +21,10 @@ class CProcCritSecHost : public CRITICAL_SECTION {
   ~CProcCritSecHost();
 
   // Initialises and publishes the section; a failure is shown in a message
-  // box and returns FALSE.
+  // box and returns FALSE. Once published, it also removes what hosts of
+  // the same executable that ended without their destructor (a crash) left
+  // on the desktop window: their properties, and with them the atoms of
+  // their names.
   BOOL Init();
 
  private:

@@ -23,6 +23,11 @@ void ShowSupportError(LPCSTR lpszMessage);
 // fails.
 HWND CheckedPublicationDesktop(ModuleNameResult nameResult, LPCSTR lpszNoDesktop, LPCSTR lpszBadName);
 
+// Removes the properties "EXECUTABLE:ID" (this executable's name) of
+// processes that no longer run: a host that ended without its destructor
+// (a crash) leaves its property, and the atom of its name, behind.
+void RemoveStalePublications(HWND hDesktop, const CString& strExecutable);
+
 // The process remembers the section it published last: a property found
 // under this process's name that holds any other address was left by an
 // ended process that had the same id, and is no section here.

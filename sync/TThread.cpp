@@ -1,5 +1,6 @@
 #include "sync/TThread.h"
 
+#include "sync/CWorkerThreadObject.h"
 #include "sync/FormatString.h"
 
 namespace {
@@ -35,15 +36,42 @@ TThread::~TThread() {
     Trace("E->TThread::~TThread m_pWinThread is NULL\n");
     return;
   }
-  // A thread that was created but never started is still there, suspended:
-  // it goes like a running one, or it would wait forever and could run on a
+  // A thread that was created but never started is still there too,
+  // suspended: left alone it would wait forever, and it could run on a
   // deleted object if anything resumed it.
   if (GetStatus() != Invalid && (m_status == Running || m_status == Suspended || m_status == Created)) {
-    Trace("UNEXPECTED CONDITION: calling TerminateThread\n");
-    TerminateThread(m_hThread, 0);
+    EndRemainingThread();
   }
   ReleaseThreadObject();
   Trace("E->TThread::~TThread\n");
+}
+
+CWorkerThreadObject* TThread::WorkerObject() const {
+  if (!IsWorkerForm() || m_pWinThread == NULL || !m_pWinThread->IsKindOf(RUNTIME_CLASS(CWorkerThreadObject)))
+    return NULL;
+  return static_cast<CWorkerThreadObject*>(m_pWinThread);
+}
+
+void TThread::EndRemainingThread() {
+  // A worker that has not entered its body, or has left it, ends by itself
+  // once it runs: it must not be terminated inside the framework or the
+  // system libraries, where it may hold a lock.
+  CWorkerThreadObject* pObject = WorkerObject();
+  if (pObject != NULL) {
+    RequestStop();
+    if (pObject->CloseGate() == CWorkerThreadObject::kWaitForIt) {
+      ResumeFully();
+      WaitForSingleObject(m_hThread, INFINITE);
+      return;
+    }
+  }
+  Trace("UNEXPECTED CONDITION: calling TerminateThread\n");
+  TerminateThread(m_hThread, 0);
+}
+
+void TThread::ResumeFully() {
+  while (static_cast<int>(ResumeThread(m_hThread)) > 1) {
+  }
 }
 
 void TThread::ReleaseThreadObject() {
@@ -57,12 +85,16 @@ void TThread::ReleaseThreadObject() {
 }
 
 CWinThread* TThread::BeginWorker() {
-  CWinThread* pThread = AfxBeginThread(ThreadProc, this, m_nPriority, 0, CREATE_SUSPENDED, NULL);
-  if (pThread != NULL) {
-    pThread->m_bAutoDelete = FALSE;
+  // What AfxBeginThread does, with a thread object that carries the gate
+  // to the body.
+  CWorkerThreadObject* pThread = new CWorkerThreadObject(ThreadProc, this);
+  pThread->m_bAutoDelete = FALSE;
+  if (pThread->CreateThread(CREATE_SUSPENDED, 0, NULL)) {
+    pThread->SetThreadPriority(m_nPriority);
     return pThread;
   }
   DWORD dwError = GetLastError();
+  delete pThread;
   CString strError;
   FormatString(strError, "%lX (%lu)", dwError, dwError);
   CWinApp* pApp = AfxGetApp();
@@ -124,9 +156,12 @@ int TThread::Suspend() {
     Trace("E->TThread::Suspend !m_pWinThread or m_status = Finished\n");
     return -1;
   }
-  m_status = Suspended;
+  int nPrevious = static_cast<int>(SuspendThread(m_hThread));
+  // A thread that has exited cannot be suspended: it stays as it was, and
+  // GetStatus finds it finished.
+  if (nPrevious != -1) m_status = Suspended;
   Trace("E->TThread::Suspend\n");
-  return static_cast<int>(SuspendThread(m_hThread));
+  return nPrevious;
 }
 
 int TThread::Resume() {
@@ -144,9 +179,24 @@ int TThread::Resume() {
 void TThread::RequestStop() {
   if (IsWorkerForm()) {
     InterlockedExchange(reinterpret_cast<volatile LONG*>(&m_bStop), TRUE);
-  } else if (m_pWinThread->m_pMainWnd != NULL) {
-    m_pWinThread->m_pMainWnd->PostMessage(kEndMessage, 0, 0);
+    return;
   }
+  HWND hMainWnd = MainWindowOfLiveThread();
+  if (hMainWnd != NULL) PostMessageA(hMainWnd, kEndMessage, 0, 0);
+}
+
+HWND TThread::MainWindowOfLiveThread() {
+  // The user-interface thread object deletes itself when its thread ends:
+  // it is read only while the thread is held and still running.
+  if (SuspendThread(m_hThread) == static_cast<DWORD>(-1)) return NULL;  // it has exited
+  HWND hMainWnd = NULL;
+  DWORD dwExitCode = 0;
+  if (GetExitCodeThread(m_hThread, &dwExitCode) && dwExitCode == STILL_ACTIVE) {
+    CWnd* pMainWnd = m_pWinThread->m_pMainWnd;
+    if (pMainWnd != NULL) hMainWnd = pMainWnd->m_hWnd;
+  }
+  ResumeThread(m_hThread);
+  return hMainWnd;
 }
 
 BOOL TThread::End(DWORD dwTimeoutMs) {
@@ -191,13 +241,28 @@ UINT TThread::Run() { return kNoRunExitCode; }
 
 UINT TThread::ThreadProc(LPVOID pParam) {
   if (pParam == NULL) return 0;
-  return static_cast<TThread*>(pParam)->Run();
+  TThread* pThis = static_cast<TThread*>(pParam);
+  CWorkerThreadObject* pObject = BodyGateOf(pThis);
+  if (pObject == NULL) return pThis->Run();  // not a thread that Create started
+  // The owner went before the body was started: end as a thread without one.
+  if (!pObject->EnterBody()) return kNoRunExitCode;
+  UINT nResult = pThis->Run();
+  pObject->LeaveBody();
+  return nResult;
+}
+
+CWorkerThreadObject* TThread::BodyGateOf(TThread* pThread) {
+  CWorkerThreadObject* pObject = CWorkerThreadObject::Current();
+  return pObject != NULL && pObject->m_pThreadParams == pThread ? pObject : NULL;
 }
 
 BOOL TThread::IsStopRequested() { return m_bStop; }
 
 void TThread::ExitIfStopRequested(UINT nExitCode) {
-  if (m_bStop) AfxEndThread(nExitCode, FALSE);
+  if (!m_bStop) return;
+  CWorkerThreadObject* pObject = BodyGateOf(this);
+  if (pObject != NULL) pObject->LeaveBody();
+  AfxEndThread(nExitCode, FALSE);
 }
 
 BOOL TThread::GetExitCode(DWORD* pdwExitCode) { return GetExitCodeThread(m_hThread, pdwExitCode); }

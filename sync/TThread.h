@@ -12,13 +12,32 @@
 // object deletes itself when its thread ends; TThread keeps a handle of its
 // own to the thread.
 //
-// The object must outlive its thread: destroying it while the thread still
-// exists terminates the thread.
+// The object must outlive its thread. Destroying it while the thread still
+// exists ends the thread:
+// - a worker that has not yet entered Run (created and never started, or
+//   started a moment ago) is let run with the stop request set, skips Run
+//   and ends with 0xFFFFFFFF; the destructor waits for it. So does a worker
+//   whose Run has already returned.
+// - a worker inside Run is terminated, like a user-interface thread that is
+//   still there. Terminating a thread is the host's risk: the thread gets no
+//   chance to clean up, and whatever it holds at that moment stays held for
+//   the rest of the process (its heap blocks, the framework's and the C
+//   run-time's per-thread data, a lock inside the system libraries, which
+//   can make a later call of another thread wait forever). End the thread
+//   with End first and destroy the object once End returned TRUE.
+//
+// A user-interface thread that has already exited (its InitInstance failed)
+// has deleted its thread object; Suspend, Resume and End then refuse it, and
+// End reads the main window only while the thread is held suspended and
+// still running. The one instant that stays open is a thread held inside
+// its own exit, after it deleted its object.
 #pragma once
 
 #include <windows.h>
 
 #include <afxwin.h>
+
+class CWorkerThreadObject;
 
 class TThread {
  public:
@@ -35,7 +54,8 @@ class TThread {
   // Creates the thread when there is none, then lets it run: the previous
   // suspend count, or -1.
   int Start();
-  // Previous suspend count, or -1 without a thread or after it finished.
+  // Previous suspend count, or -1 without a thread or after it finished;
+  // a suspend that fails leaves the status as it was.
   int Suspend();
   int Resume();
   // Asks the thread to end, resumes it fully and waits up to dwTimeoutMs;
@@ -72,6 +92,12 @@ class TThread {
   CWinThread* BeginWorker();
   CWinThread* BeginUserInterface();
   void RequestStop();
+  HWND MainWindowOfLiveThread();
+  CWorkerThreadObject* WorkerObject() const;
+  // The gate of the calling thread's body when pThread started it.
+  static CWorkerThreadObject* BodyGateOf(TThread* pThread);
+  void EndRemainingThread();
+  void ResumeFully();
   void ReleaseThreadObject();
 
   TThread(const TThread&);

@@ -23,7 +23,11 @@ class AFX_API CTime {
   CTime(int nYear, int nMonth, int nDay, int nHour, int nMin, int nSec, int nDST = -1);
   // Local time; a year before 1900 gives time 0.
   CTime(const SYSTEMTIME& sysTime, int nDST = -1);
-  // UTC file time; one that cannot be converted gives time 0.
+  // UTC file time, kept as the same instant (its local fields follow the
+  // offset in force on its date); one before 1970 or beyond what the
+  // run-time converts gives time 0. With nDST 0 or 1 its local calendar
+  // time, reckoned with today's offset, is read as standard or daylight
+  // saving time.
   CTime(const FILETIME& fileTime, int nDST = -1);
 
   time_t GetTime() const { return m_time; }

@@ -83,6 +83,29 @@ TEST(FileStatus, SetStatusWritesTimesAndAttributes) {
   EXPECT_EQ(status.m_mtime, CTime(2002, 1, 1, 12, 0, 0));
 }
 
+TEST(FileStatus, FileTimesAreTheSameInstantInEitherSeason) {
+  // Under a time zone with daylight saving time (framework_win_dst_tests)
+  // a summer and a winter date are an hour apart from today's offset.
+  TempDir dir;
+  const std::string file = dir.Path("seasons.txt");
+  WriteFile(file, "data");
+  for (const CTime& when : {CTime(2000, 5, 4, 0, 0, 0), CTime(1999, 12, 9, 0, 0, 0)}) {
+    SCOPED_TRACE(when.GetTime());
+    CFileStatus status;
+    ASSERT_TRUE(CFile::GetStatus(file.c_str(), status));
+    status.m_mtime = when;
+    status.m_atime = status.m_ctime = CTime(0);
+    CFile::SetStatus(file.c_str(), status);
+    WIN32_FILE_ATTRIBUTE_DATA data;
+    ASSERT_TRUE(GetFileAttributesExA(file.c_str(), GetFileExInfoStandard, &data));
+    ULONGLONG ticks = (static_cast<ULONGLONG>(data.ftLastWriteTime.dwHighDateTime) << 32) |
+                      data.ftLastWriteTime.dwLowDateTime;
+    EXPECT_EQ(ticks, 116444736000000000ULL + static_cast<ULONGLONG>(when.GetTime()) * 10000000ULL);
+    ASSERT_TRUE(CFile::GetStatus(file.c_str(), status));
+    EXPECT_EQ(status.m_mtime, when);
+  }
+}
+
 TEST(FileStatus, SetStatusChangesADirectorysTime) {
   TempDir dir;
   CFileStatus status;

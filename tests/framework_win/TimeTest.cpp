@@ -57,6 +57,25 @@ TEST(Time, FileTimeIsUtcAndSystemTimeIsLocal) {
   EXPECT_EQ(CTime(zero).GetTime(), 0);
 }
 
+TEST(Time, FileTimeTakesTheOffsetInForceOnItsDate) {
+  TIME_ZONE_INFORMATION zone;
+  if (GetTimeZoneInformation(&zone) == TIME_ZONE_ID_UNKNOWN) {
+    GTEST_SKIP() << "needs a time zone with daylight saving time (ctest runs it so as framework_win_dst_tests)";
+  }
+  // One instant in each season, and the moments either side of a local
+  // midnight: the instant is kept, and its local fields are those of its
+  // own date whatever the season today.
+  const time_t instants[] = {957398400, 957398399, 976320000, 976319999, 931737600, 935366400};
+  for (time_t t : instants) {
+    SCOPED_TRACE(t);
+    CTime converted(FileTimeOf(t));
+    EXPECT_EQ(converted.GetTime(), t);
+    struct tm local = *localtime(&t);
+    EXPECT_EQ(converted.GetHour(), local.tm_hour);
+    EXPECT_EQ(converted.GetDay(), local.tm_mday);
+  }
+}
+
 TEST(Time, FormatsLocalAndUtcText) {
   CTime t(2000, 5, 4, 7, 8, 9);
   EXPECT_EQ(Text(t.Format("%Y-%m-%d %H:%M:%S")), "2000-05-04 07:08:09");

@@ -404,6 +404,9 @@ TEST_F(ProxySettingsTest, DamagedConnectionValueIsNeitherReadNorWritten) {
     EXPECT_FALSE(proxy.SetProxyEnabled(TRUE));
     EXPECT_FALSE(proxy.Disable());
     EXPECT_FALSE(proxy.SetProxyServer("n:1"));
+    EXPECT_FALSE(proxy.IsEnabled()) << "the getters report what is stored";
+    EXPECT_STREQ("", proxy.GetHost());
+    EXPECT_STREQ("", proxy.GetPort());
     EXPECT_EQ(c.value, ConnectionValueNow());
     EXPECT_EQ("machine:1", ReadRawString(HKEY_CURRENT_USER, kInternetSettings, "ProxyServer"));
   }

@@ -3,6 +3,8 @@
 #include <gtest/gtest.h>
 #include <windows.h>
 
+#include <time.h>
+
 #include <functional>
 #include <string>
 
@@ -35,6 +37,56 @@ TEST_F(PackagesTest, EachDatedFilePassesFromLocalMidnightOfItsDay) {
     EXPECT_FALSE(c.test()) << "missing";
     PutFile(c.file.path, LocalMidnight(year + 1, 1, 1));
     EXPECT_TRUE(c.test()) << "a later year";
+  }
+}
+
+// US Eastern time (TZ=EST5EDT): midnight is 04:00 UTC in daylight saving
+// time and 05:00 UTC in standard time, whichever season it is today.
+bool InUsEasternTime() {
+  TIME_ZONE_INFORMATION zone;
+  return GetTimeZoneInformation(&zone) != TIME_ZONE_ID_UNKNOWN && zone.Bias == 300 && zone.DaylightBias == -60;
+}
+
+FILETIME UtcFileTime(int year, int month, int day, int hour, int secondsAfter) {
+  struct tm utc = {};
+  utc.tm_year = year - 1900;
+  utc.tm_mon = month - 1;
+  utc.tm_mday = day;
+  utc.tm_hour = hour;
+  unsigned long long ticks =
+      116444736000000000ULL + static_cast<unsigned long long>(_mkgmtime(&utc) + secondsAfter) * 10000000ULL;
+  FILETIME time;
+  time.dwLowDateTime = static_cast<DWORD>(ticks);
+  time.dwHighDateTime = static_cast<DWORD>(ticks >> 32);
+  return time;
+}
+
+TEST_F(PackagesTest, ThresholdsHoldInBothSeasonsOfDaylightSavingTime) {
+  if (!InUsEasternTime()) GTEST_SKIP() << "needs TZ=EST5EDT (ctest runs it so as packages_dst_tests)";
+  struct Case {
+    PackagedFile file;
+    int utcHourOfMidnight;
+    std::function<BOOL()> test;
+  };
+  const std::vector<PackagedFile> engine = EngineFiles();
+  auto verity = [] { return IsVerityPackageInstalled(FALSE); };
+  const Case cases[] = {
+      {HelpFile(), 4, [] { return IsHelpPackageInstalled(); }},
+      {engine[0], 4, verity},  // 23 August
+      {engine[1], 5, verity},  // 9 December
+      {engine[2], 4, verity},  // 12 July
+  };
+  Install(HelpFile());
+  for (const PackagedFile& file : engine) Install(file);
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.file.what);
+    const PackagedFile& f = c.file;
+    PutFile(f.path, UtcFileTime(f.year, f.month, f.day, c.utcHourOfMidnight, -1));
+    EXPECT_FALSE(c.test()) << "one second before local midnight";
+    PutFile(f.path, UtcFileTime(f.year, f.month, f.day, c.utcHourOfMidnight, 0));
+    EXPECT_TRUE(c.test()) << "at local midnight";
+    PutFile(f.path, UtcFileTime(f.year, f.month, f.day, c.utcHourOfMidnight, 1));
+    EXPECT_TRUE(c.test()) << "one second after local midnight";
   }
 }
 

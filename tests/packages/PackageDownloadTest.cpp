@@ -163,20 +163,28 @@ TEST_F(PackagesTest, ReadOnlyPackageFileIsMadeWritableFirst) {
 }
 
 TEST_F(PackagesTest, MissingPackageFileIsReportedAndNothingIsWritten) {
-  RemoveFile(PackagesTestHost::PackageFile());
-  TestWindow parent;
-  BoxScript script;
-  script.Expect().Caption(kAppCaption).Text(kDirectoryMissing).Buttons({IDOK});
-  script.Expect().Caption(kAppCaption).Text(kDirectoryMissing).Buttons({IDOK});
-  script.Expect().Caption(kAppCaption).Text(kDirectoryMissing).Buttons({IDOK});
-  OfferPackageDownload(NULL, PKG_HELP, FALSE);
-  OfferPackageDownload(parent.Get(), PKG_SPELL, TRUE);
-  OfferVerityUpdate(parent.Get());
-  ASSERT_EQ(3u, script.Captured().size());
-  EXPECT_EQ(parent.Handle(), script.Captured()[1].owner);
-  EXPECT_EQ(parent.Handle(), script.Captured()[2].owner);
-  EXPECT_FALSE(FileExists(PackagesTestHost::PackageFile()));
-  EXPECT_TRUE(ReadDownloaderRuns().empty());
+  const std::string packageFile = PackagesTestHost::PackageFile();
+  for (bool directory : {false, true}) {
+    SCOPED_TRACE(directory ? "a directory of that name" : "no file");
+    RemoveFile(packageFile);
+    if (directory) {
+      ASSERT_TRUE(CreateDirectoryA(packageFile.c_str(), NULL));
+    }
+    TestWindow parent;
+    BoxScript script;
+    script.Expect().Caption(kAppCaption).Text(kDirectoryMissing).Buttons({IDOK});
+    script.Expect().Caption(kAppCaption).Text(kDirectoryMissing).Buttons({IDOK});
+    script.Expect().Caption(kAppCaption).Text(kDirectoryMissing).Buttons({IDOK});
+    OfferPackageDownload(NULL, PKG_HELP, FALSE);
+    OfferPackageDownload(parent.Get(), PKG_SPELL, TRUE);
+    OfferVerityUpdate(parent.Get());
+    ASSERT_EQ(3u, script.Captured().size());
+    EXPECT_EQ(parent.Handle(), script.Captured()[1].owner);
+    EXPECT_EQ(parent.Handle(), script.Captured()[2].owner);
+    EXPECT_EQ(directory, FileExists(packageFile)) << "a package file was made";
+    EXPECT_TRUE(ReadDownloaderRuns().empty());
+    if (directory) RemoveDirectoryA(packageFile.c_str());
+  }
 }
 
 TEST_F(PackagesTest, DownloaderThatCannotStartIsReportedInTheApplicationsBoxAndTheRequestsStay) {

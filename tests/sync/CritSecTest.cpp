@@ -256,4 +256,22 @@ TEST(ProcCritSecProcesses, AClientFindsOnlyItsOwnProcesssHost) {
   EXPECT_EQ(second.Ask("leave"), "1");
 }
 
+TEST(ProcCritSecProcesses, ANewHostRemovesThePublicationsOfProcessesThatAreGone) {
+  std::string crashedName;
+  {
+    PeerProcess crashed;
+    ASSERT_EQ(Split(crashed.Ask("host")).result, "1");
+    crashedName = "sync_peer.exe:" + std::to_string(crashed.Id());
+    ASSERT_NE(GetPropA(GetDesktopWindow(), crashedName.c_str()), nullptr);
+    ASSERT_TRUE(crashed.Crash());
+  }
+  PeerProcess alive, next;
+  ASSERT_EQ(Split(alive.Ask("host")).result, "1");
+  const std::string aliveName = "sync_peer.exe:" + std::to_string(alive.Id());
+  ASSERT_EQ(Split(next.Ask("host")).result, "1");
+  EXPECT_EQ(GetPropA(GetDesktopWindow(), crashedName.c_str()), nullptr) << "the crashed host's property stayed";
+  EXPECT_EQ(GlobalFindAtomA(crashedName.c_str()), 0) << "and with it its atom";
+  EXPECT_NE(GetPropA(GetDesktopWindow(), aliveName.c_str()), nullptr) << "a running host's property went";
+}
+
 }  // namespace

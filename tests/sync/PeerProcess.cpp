@@ -52,6 +52,19 @@ PeerProcess::~PeerProcess() {
   if (m_fromPeer) CloseHandle(m_fromPeer);
 }
 
+bool PeerProcess::Crash() {
+  if (!m_process.hProcess) return false;
+  const char line[] = "crash\n";
+  DWORD written = 0;
+  WriteFile(m_toPeer, line, sizeof line - 1, &written, NULL);
+  bool ended = WaitForSingleObject(m_process.hProcess, kAnswerTimeoutMs) == WAIT_OBJECT_0;
+  if (!ended) TerminateProcess(m_process.hProcess, 1);
+  CloseHandle(m_process.hThread);
+  CloseHandle(m_process.hProcess);
+  m_process.hThread = m_process.hProcess = NULL;
+  return ended;
+}
+
 std::string PeerProcess::Ask(const std::string& command) {
   if (!m_process.hProcess) return "";
   std::string line = command + "\n";

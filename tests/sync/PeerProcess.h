@@ -14,6 +14,10 @@ class PeerProcess {
   // Sends one command line and returns the peer's answer line (without its
   // line end); empty, and a test failure, when none came in time.
   std::string Ask(const std::string& command);
+  // Makes the peer end at once, without its destructors, as a crash would;
+  // true when it ended.
+  bool Crash();
+  DWORD Id() const { return m_process.dwProcessId; }
 
  private:
   bool ReadLine(std::string& line);

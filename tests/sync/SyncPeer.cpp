@@ -7,6 +7,7 @@
 //   set NAME TEXT         "RESULT"  (TEXT is the rest of the line)
 //   get NAME              "RESULT|TEXT"
 //   quit                  "bye", then ends
+//   crash                 ends at once, without destructors or an answer
 #include <stdio.h>
 #include <windows.h>
 
@@ -69,6 +70,7 @@ int main() {
     std::string command, name, text;
     words >> command >> name;
     std::getline(words >> std::ws, text);
+    if (command == "crash") TerminateProcess(GetCurrentProcess(), 3);
     if (command == "quit") {
       printf("bye\n");
       fflush(stdout);

@@ -5,7 +5,10 @@
 #include <gtest/gtest.h>
 #include <windows.h>
 
+#include <string.h>
+
 #include <atomic>
+#include <vector>
 
 #include "sync/TThread.h"
 
@@ -236,6 +239,110 @@ TEST(UserInterfaceThread, EndPostsTheEndMessageToTheMainWindow) {
   EXPECT_EQ(exitCode, 12u);
   WaitUntil([] { return g_uiDestroyed.load() == 1; });
   EXPECT_EQ(g_uiDestroyed, 1) << "the thread object deletes itself, once";
+}
+
+// Ends at once: InitInstance fails, and the thread object deletes itself.
+class CEndsAtOnce : public CWinThread {
+  DECLARE_DYNCREATE(CEndsAtOnce)
+ public:
+  BOOL InitInstance() override { return FALSE; }
+};
+IMPLEMENT_DYNCREATE(CEndsAtOnce, CWinThread)
+
+// Blocks of the freed thread object's size, filled with garbage, so that a
+// read of the freed object finds garbage instead of its old contents.
+class CHeapReuse {
+ public:
+  explicit CHeapReuse(size_t size) {
+    for (int i = 0; i < 64; ++i) {
+      void* block = operator new(size);
+      memset(block, 0xCD, size);
+      m_blocks.push_back(block);
+    }
+  }
+  ~CHeapReuse() {
+    for (void* block : m_blocks) operator delete(block);
+  }
+
+ private:
+  std::vector<void*> m_blocks;
+};
+
+TEST(ThreadThatHasExited, FailedSuspendKeepsTheStatusAndEndTouchesNothing) {
+  TThread ui(THREAD_PRIORITY_NORMAL, RUNTIME_CLASS(CEndsAtOnce));
+  TThread worker(THREAD_PRIORITY_NORMAL, NULL);  // the base Run returns at once
+  for (TThread* thread : {&ui, &worker}) {
+    ASSERT_EQ(thread->Start(), 1);
+    ASSERT_TRUE(EndsWithin(thread->m_hThread, kWait));
+    CHeapReuse reuse(sizeof(CEndsAtOnce));
+    EXPECT_EQ(thread->Suspend(), -1);
+    EXPECT_EQ(thread->GetStatus(), TThread::Finished) << "a suspend that failed changed the status";
+    EXPECT_FALSE(thread->End(kWait));
+    EXPECT_EQ(thread->Resume(), -1);
+  }
+}
+
+std::atomic<int> g_bodiesEntered{0};
+
+// Counts the bodies that ran.
+class CBodyCounter : public TThread {
+ public:
+  CBodyCounter() : TThread(THREAD_PRIORITY_NORMAL, NULL) {}
+  UINT Run() override {
+    ++g_bodiesEntered;
+    while (!IsStopRequested()) Sleep(1);
+    return 0;
+  }
+};
+
+// The value of a new handle: the system hands out the lowest free slot of
+// the handle table, so handles left open push it up.
+ULONG_PTR NextHandleValue() {
+  HANDLE hEvent = CreateEventA(NULL, TRUE, FALSE, NULL);
+  CloseHandle(hEvent);
+  return reinterpret_cast<ULONG_PTR>(hEvent);
+}
+
+TEST(WorkerThread, NeverStartedThreadsEndCleanlyWithoutRunningTheirBody) {
+  g_bodiesEntered = 0;
+  const ULONG_PTR before = NextHandleValue();
+  for (int i = 0; i < 300; ++i) {
+    HANDLE hThread = NULL;
+    {
+      CBodyCounter thread;
+      ASSERT_EQ(thread.Create(), 1);
+      if (i == 0) hThread = CopyHandle(thread.m_hThread);
+    }
+    if (hThread != NULL) {
+      EXPECT_TRUE(EndsWithin(hThread, 0)) << "the destructor returned before its thread ended";
+      DWORD exitCode = 0;
+      GetExitCodeThread(hThread, &exitCode);
+      EXPECT_EQ(exitCode, 0xFFFFFFFFu) << "ended as a thread without a body, not terminated";
+      CloseHandle(hThread);
+    }
+  }
+  const ULONG_PTR after = NextHandleValue();
+  EXPECT_LT(after, before + 30 * sizeof(HANDLE)) << "handles were left behind by threads that never started: " << before << " then " << after;
+  EXPECT_EQ(g_bodiesEntered, 0) << "a body ran that nobody started";
+}
+
+DWORD WINAPI CreateStartDeleteCycles(LPVOID) {
+  for (int i = 0; i < 1000; ++i) {
+    CBodyCounter* thread = new CBodyCounter;
+    thread->Start();
+    if (i % 3 == 1) Sleep(0);  // now and then give the new thread a head start
+    delete thread;
+  }
+  return 0;
+}
+
+TEST(WorkerThread, DestroyingRightAfterStartNeverHangs) {
+  // On a thread of its own, so that a hang fails the test instead of
+  // stopping the run.
+  HANDLE hCycles = CreateThread(NULL, 0, CreateStartDeleteCycles, NULL, 0, NULL);
+  ASSERT_NE(hCycles, nullptr);
+  EXPECT_TRUE(EndsWithin(hCycles, 120000)) << "create-start-delete cycles hung";
+  CloseHandle(hCycles);
 }
 
 }  // namespace

@@ -6,22 +6,15 @@ IMPLEMENT_DYNAMIC(CFile, CObject)
 
 namespace {
 
-// The UTC file time of a CTime (which is local time).
+// The UTC file time of a CTime: both count from a moment in UTC, so the
+// instant is kept whatever the offset from UTC on its date.
 void TimeToFileTime(const CTime& time, LPFILETIME pFileTime, LPCTSTR lpszFileName) {
-  SYSTEMTIME sysTime;
-  sysTime.wYear = static_cast<WORD>(time.GetYear());
-  sysTime.wMonth = static_cast<WORD>(time.GetMonth());
-  sysTime.wDayOfWeek = 0;
-  sysTime.wDay = static_cast<WORD>(time.GetDay());
-  sysTime.wHour = static_cast<WORD>(time.GetHour());
-  sysTime.wMinute = static_cast<WORD>(time.GetMinute());
-  sysTime.wSecond = static_cast<WORD>(time.GetSecond());
-  sysTime.wMilliseconds = 0;
-  FILETIME localTime;
-  if (!::SystemTimeToFileTime(&sysTime, &localTime) ||
-      !::LocalFileTimeToFileTime(&localTime, pFileTime)) {
-    CFileException::ThrowOsError(static_cast<LONG>(::GetLastError()), lpszFileName);
-  }
+  const ULONGLONG kUnixEpochAsFileTime = 116444736000000000ULL;
+  const ULONGLONG kTicksPerSecond = 10000000ULL;
+  if (time.GetTime() < 0) CFileException::ThrowOsError(ERROR_INVALID_PARAMETER, lpszFileName);
+  ULONGLONG ticks = kUnixEpochAsFileTime + static_cast<ULONGLONG>(time.GetTime()) * kTicksPerSecond;
+  pFileTime->dwLowDateTime = static_cast<DWORD>(ticks);
+  pFileTime->dwHighDateTime = static_cast<DWORD>(ticks >> 32);
 }
 
 [[noreturn]] void ThrowLastError(LPCTSTR lpszFileName) {

@@ -26,15 +26,35 @@ CTime::CTime(const SYSTEMTIME& sysTime, int nDST) {
   }
 }
 
+namespace {
+
+const ULONGLONG kFileTimeTicksPerSecond = 10000000ULL;
+const ULONGLONG kUnixEpochAsFileTime = 116444736000000000ULL;  // 1 January 1970 UTC
+
+}  // namespace
+
 CTime::CTime(const FILETIME& fileTime, int nDST) {
-  FILETIME localTime;
-  SYSTEMTIME sysTime;
-  if (!::FileTimeToLocalFileTime(&fileTime, &localTime) ||
-      !::FileTimeToSystemTime(&localTime, &sysTime)) {
-    m_time = 0;
+  if (nDST >= 0) {
+    // The caller says whether daylight saving time applies: the file time's
+    // local calendar time is read that way.
+    FILETIME localTime;
+    SYSTEMTIME sysTime;
+    if (!::FileTimeToLocalFileTime(&fileTime, &localTime) || !::FileTimeToSystemTime(&localTime, &sysTime)) {
+      m_time = 0;
+      return;
+    }
+    *this = CTime(sysTime, nDST);
     return;
   }
-  *this = CTime(sysTime, nDST);
+  // Both are counts from a moment in UTC: the instant stays the same, and
+  // the local fields later follow the offset in force on its own date, not
+  // today's (which is all that FileTimeToLocalFileTime knows).
+  ULONGLONG ticks = (static_cast<ULONGLONG>(fileTime.dwHighDateTime) << 32) | fileTime.dwLowDateTime;
+  m_time = 0;
+  if (ticks < kUnixEpochAsFileTime) return;
+  const time_t time = static_cast<time_t>((ticks - kUnixEpochAsFileTime) / kFileTimeTicksPerSecond);
+  struct tm* ptm = localtime(&time);
+  if (ptm != NULL) m_time = time;
 }
 
 struct tm* CTime::GetGmtTm(struct tm* ptm) const {
