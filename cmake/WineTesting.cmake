@@ -10,9 +10,17 @@ else()
   set(LDX_WINE_LOADER /usr/lib/wine/wine)
   set(LDX_GCC_RUNTIME libgcc_s_dw2-1.dll)
 endif()
+# The 64-bit server serves both kinds of program; under the emulator it
+# runs natively while the 32-bit programs are emulated.
+set(LDX_WINESERVER /usr/lib/wine/wineserver64)
 set(LDX_WINEPREFIX ${CMAKE_BINARY_DIR}/wineprefix)
-configure_file(${CMAKE_SOURCE_DIR}/cmake/wine-run.in ${CMAKE_BINARY_DIR}/wine-run @ONLY
-  FILE_PERMISSIONS OWNER_READ OWNER_WRITE OWNER_EXECUTE GROUP_READ GROUP_EXECUTE WORLD_READ WORLD_EXECUTE)
+set(LDX_SOURCE_DIR ${CMAKE_SOURCE_DIR})
+# wine-run runs one program; wine-session keeps Wine warm around a command
+# that runs many (ctest, the main job).
+foreach(script wine-run wine-session)
+  configure_file(${CMAKE_SOURCE_DIR}/cmake/${script}.in ${CMAKE_BINARY_DIR}/${script} @ONLY
+    FILE_PERMISSIONS OWNER_READ OWNER_WRITE OWNER_EXECUTE GROUP_READ GROUP_EXECUTE WORLD_READ WORLD_EXECUTE)
+endforeach()
 set(CMAKE_CROSSCOMPILING_EMULATOR ${CMAKE_BINARY_DIR}/wine-run)
 
 add_compile_options(-Wall -Wextra -Wno-unused-parameter)

@@ -15,6 +15,7 @@
 #include "BoxScript.h"
 #include "RegistrySandbox.h"
 #include "ScratchDir.h"
+#include "StackBalance.h"
 #include "TestProgram.h"
 #include "UserDbCallLog.h"
 #include "UserDbTestHost.h"
@@ -155,6 +156,30 @@ TEST(UserDbLink, EveryMemberCallsItsOwnEntryPointWithItsArguments) {
     EXPECT_EQ(static_cast<int>(i + 1), link.CachedCount());
   }
   EXPECT_EQ(Members().size(), results.size()) << "each member reached a different entry point";
+}
+
+// The entry points remove no arguments of their own (the caller cleans the
+// stack): a binding that called them as callee-cleans functions would move
+// the stack pointer with every call on the 32-bit build, and so would a
+// member whose own convention disagreed with the header's.
+TEST(UserDbLink, EveryMemberLeavesTheStackAsItFoundIt) {
+  UserDbCallLog log;
+  BoxScript noBoxes;
+  CUserDbLink link;
+  for (const Member& member : Members()) {
+    SCOPED_TRACE(member.entryPoint);
+    Record record;
+    DWORD first = member.call(link, &record);
+    bool sameResults = true;
+    EXPECT_TRUE(StackBalance::KeptOver(200, [&] { sameResults &= member.call(link, &record) == first; }));
+    EXPECT_TRUE(sameResults);
+  }
+  for (const RecordMember& member : kRecordMembers) {
+    SCOPED_TRACE(std::string(member.entryPoint) + " with the reset");
+    Record record;
+    EXPECT_TRUE(StackBalance::KeptOver(200, [&] { (link.*member.call)(&record, 9, TRUE); }));
+    EXPECT_EQ(0.0, record.Field());
+  }
 }
 
 // With the flag set, the add and store members zero the 64-bit field at byte
