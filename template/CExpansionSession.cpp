@@ -85,16 +85,6 @@ BOOL CExpansionSession::Flush() {
   return !m_bWriteFailed;
 }
 
-UINT CExpansionSession::TextLength(Block which, const char* pText) {
-  CBlockLength& length = m_lengths[which];
-  if (length.pBlock != pText) length = CBlockLength{pText, static_cast<UINT>(strlen(pText))};
-  return length.nLength;
-}
-
-void CExpansionSession::SetTextLength(Block which, const char* pText, UINT nLength) {
-  m_lengths[which] = CBlockLength{pText, nLength};
-}
-
 bool CExpansionSession::LookupSearch(Marker which, int nFrom, int* pnFound) const {
   const CSearch& search = m_searches[which];
   if (search.nFrom < 0 || nFrom < search.nFrom) return false;

@@ -1,12 +1,15 @@
 // State of one running expansion that the expander's fixed member layout
 // has no room for: the lengths of its output and pending texts (so that
 // appending does not rescan them), a buffer that collects file output into
-// large writes, the positions of the markers already searched for, and
-// whether the expansion has failed. A session belongs to one expander on one
+// large writes, the positions of the markers already searched for, the
+// names already looked up, and whether the expansion has failed. A session belongs to one expander on one
 // thread; the expander finds it through Find while it runs.
 #pragma once
 
 #include <afx.h>
+#include <string.h>
+
+#include "template/CNameCache.h"
 
 class CExpansionSession {
  public:
@@ -31,8 +34,17 @@ class CExpansionSession {
 
   // Length of the zero-terminated text in the output or pending block
   // pText, remembered while that block stays the same.
-  UINT TextLength(Block which, const char* pText);
-  void SetTextLength(Block which, const char* pText, UINT nLength);
+  UINT TextLength(Block which, const char* pText) {
+    CBlockLength& length = m_lengths[which];
+    if (length.pBlock != pText) length = CBlockLength{pText, static_cast<UINT>(strlen(pText))};
+    return length.nLength;
+  }
+  void SetTextLength(Block which, const char* pText, UINT nLength) {
+    m_lengths[which] = CBlockLength{pText, nLength};
+  }
+
+  // The names this expansion has looked up (template bytes).
+  CNameCache& Names() { return m_names; }
 
   // Remembered result of searching for a marker from nFrom: the first match
   // at or after nFrom is nFound (-1: none). Lookup answers for any position
@@ -61,6 +73,7 @@ class CExpansionSession {
   bool m_bFailed;
   CBlockLength m_lengths[kBlockCount];
   CSearch m_searches[kMarkerCount];
+  CNameCache m_names;
 
   CExpansionSession(const CExpansionSession&) = delete;
   void operator=(const CExpansionSession&) = delete;

@@ -1,6 +1,7 @@
 #include "template/CNamedValueList.h"
 
 #include <stdio.h>
+#include <string.h>
 
 #include <new>
 
@@ -17,10 +18,23 @@ CNamedValueList::CNamedValueList() : CPtrList(10) {}
 CNamedValueList::~CNamedValueList() { RemoveAll(); }
 
 CNameValuePair* CNamedValueList::FindPair(LPCSTR pszName) const {
-  POSITION pos = GetHeadPosition();
-  while (pos != NULL) {
-    CNameValuePair* pPair = static_cast<CNameValuePair*>(CPtrList::GetNext(pos));
-    if (EqualNoCase(pPair->m_strName, pszName)) return pPair;
+  return FindPair(pszName, static_cast<int>(strlen(pszName)));
+}
+
+// The nodes are walked here rather than through GetNext: on Windows every
+// GetNext is a call into the framework's library.
+CNameValuePair* CNamedValueList::FindPair(LPCSTR pName, int nLength) const {
+  if (nLength <= 0) return NULL;
+  const char chFirst = FoldAsciiCase(pName[0]);
+  for (const CNode* pNode = m_pNodeHead; pNode != NULL; pNode = pNode->pNext) {
+    CNameValuePair* pPair = static_cast<CNameValuePair*>(pNode->data);
+    const LPCSTR pszStored = pPair->m_strName;
+    // The stored name's terminator differs from every byte of pName, so the
+    // comparison stops inside it.
+    if (FoldAsciiCase(pszStored[0]) == chFirst && EqualNoCaseN(pszStored, pName, nLength) &&
+        pszStored[nLength] == '\0') {
+      return pPair;
+    }
   }
   return NULL;
 }
