@@ -14,8 +14,6 @@
 
 namespace {
 
-const UINT kFileBufferSize = 64 * 1024;
-
 thread_local CExpansionSession* t_pOpenSession = NULL;
 
 }  // namespace
@@ -61,7 +59,9 @@ void CExpansionSession::WriteThrough(const char* pBytes, UINT nCount) {
   if (!WriteToRuntimeFile(m_hFile, pBytes, nCount)) m_bWriteFailed = true;
 }
 
-void CExpansionSession::Write(const char* pBytes, UINT nCount) {
+// Write when the bytes do not fit the buffer's rest: the buffer is written
+// first, then a large piece goes straight to the file.
+void CExpansionSession::WriteOutOfBuffer(const char* pBytes, UINT nCount) {
   if (m_pBuffer == NULL) {
     WriteThrough(pBytes, nCount);
     return;

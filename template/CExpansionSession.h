@@ -25,7 +25,14 @@ class CExpansionSession {
   static CExpansionSession* Find(const void* pOwner);
 
   int File() const { return m_hFile; }
-  void Write(const char* pBytes, UINT nCount);
+  void Write(const char* pBytes, UINT nCount) {
+    if (m_pBuffer != NULL && nCount <= kFileBufferSize - m_nBuffered) {
+      memcpy(m_pBuffer + m_nBuffered, pBytes, nCount);
+      m_nBuffered += nCount;
+      return;
+    }
+    WriteOutOfBuffer(pBytes, nCount);
+  }
   // Writes the collected output; FALSE when any write so far has failed.
   BOOL Flush();
 
@@ -41,6 +48,17 @@ class CExpansionSession {
   }
   void SetTextLength(Block which, const char* pText, UINT nLength) {
     m_lengths[which] = CBlockLength{pText, nLength};
+  }
+  // Appends to the output block pText of nSize bytes when its remembered
+  // text leaves room for the bytes and the terminator; false, changing
+  // nothing, when the block must grow first (or is not the one remembered).
+  bool AppendInPlace(char* pText, UINT nSize, const char* pBytes, UINT nCount) {
+    CBlockLength& length = m_lengths[kOutBlock];
+    if (length.pBlock != pText || nCount >= nSize - length.nLength) return false;
+    memcpy(pText + length.nLength, pBytes, nCount);
+    length.nLength += nCount;
+    pText[length.nLength] = '\0';
+    return true;
   }
 
   // The names this expansion has looked up (template bytes).
@@ -62,6 +80,9 @@ class CExpansionSession {
     int nFound;
   };
 
+  static const UINT kFileBufferSize = 64 * 1024;
+
+  void WriteOutOfBuffer(const char* pBytes, UINT nCount);
   void WriteThrough(const char* pBytes, UINT nCount);
 
   const void* m_pOwner;

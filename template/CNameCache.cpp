@@ -1,8 +1,9 @@
 #include "template/CNameCache.h"
 
+#include <string.h>
+
 #include <new>
 
-#include "template/AsciiNoCase.h"
 #include "template/CNamedValueList.h"
 
 namespace {
@@ -14,41 +15,15 @@ const UINT kMaxCapacity = 1u << 20;
 
 }  // namespace
 
-CNameCache::CNameCache()
-    : m_pEntries(NULL), m_nCapacity(0), m_nUsed(0), m_nDirectLookups(0), m_bNoTable(false) {}
-
-CNameCache::~CNameCache() { delete[] m_pEntries; }
-
-const CNameValuePair* CNameCache::FindInLists(const CNamedValueList* pFirst,
-                                              const CNamedValueList* pSecond, LPCSTR pName,
-                                              int nLength) {
-  const CNameValuePair* pPair = pFirst != NULL ? pFirst->FindPair(pName, nLength) : NULL;
-  if (pPair == NULL && pSecond != NULL) pPair = pSecond->FindPair(pName, nLength);
-  return pPair;
-}
-
-// FNV-1a of the name folded to lower case.
 UINT CNameCache::Hash(LPCSTR pName, int nLength) {
-  UINT nHash = 2166136261u;
-  for (int i = 0; i < nLength; ++i) {
-    nHash ^= static_cast<unsigned char>(FoldAsciiCase(pName[i]));
-    nHash *= 16777619u;
-  }
+  UINT nHash = kHashSeed;
+  for (int i = 0; i < nLength; ++i) nHash = HashStep(nHash, pName[i]);
   return nHash;
 }
 
-// The slot that holds the name, or the free slot where it belongs.
-CNameCache::CEntry* CNameCache::Slot(LPCSTR pName, int nLength, UINT nHash) const {
-  const UINT nMask = m_nCapacity - 1;
-  for (UINT i = nHash & nMask;; i = (i + 1) & nMask) {
-    CEntry* pEntry = m_pEntries + i;
-    if (pEntry->pName == NULL) return pEntry;
-    if (pEntry->nHash == nHash && pEntry->nLength == nLength &&
-        EqualNoCaseN(pEntry->pName, pName, nLength)) {
-      return pEntry;
-    }
-  }
-}
+CNameCache::CNameCache() : m_pEntries(NULL), m_nCapacity(0), m_nUsed(0), m_nDirectLookups(0) {}
+
+CNameCache::~CNameCache() { delete[] m_pEntries; }
 
 // Makes the table, or doubles it; false when that is not possible.
 bool CNameCache::Grow() {
@@ -67,26 +42,21 @@ bool CNameCache::Grow() {
   return true;
 }
 
-const CNameValuePair* CNameCache::Find(const CNamedValueList* pFirst, const CNamedValueList* pSecond,
-                                       LPCSTR pName, int nLength) {
-  if (m_bNoTable || m_nDirectLookups < kDirectLookups) {
-    ++m_nDirectLookups;
-    return FindInLists(pFirst, pSecond, pName, nLength);
-  }
-  if (m_nCapacity == 0 && !Grow()) {
-    m_bNoTable = true;
-    return FindInLists(pFirst, pSecond, pName, nLength);
-  }
-  const UINT nHash = Hash(pName, nLength);
-  CEntry* pEntry = Slot(pName, nLength, nHash);
-  if (pEntry->pName != NULL) return pEntry->pPair;
-  const CNameValuePair* pPair = FindInLists(pFirst, pSecond, pName, nLength);
-  // Kept at most half full, so that a probe ends soon.
-  if ((m_nUsed + 1) * 2 > m_nCapacity) {
-    if (!Grow()) return pPair;  // the table stays as it is; this name is not kept
-    pEntry = Slot(pName, nLength, nHash);
-  }
-  *pEntry = CEntry{pName, nLength, nHash, pPair};
+// A name the table does not hold (or there is no table yet): the lists
+// answer, and the table keeps the answer when it has or gets room.
+const CNameValuePair* CNameCache::FindAndKeep(const CNamedValueList* pFirst,
+                                              const CNamedValueList* pSecond, LPCSTR pName,
+                                              int nLength, UINT nHash, UINT* pnValueLength) {
+  const CNameValuePair* pPair = pFirst != NULL ? pFirst->FindPair(pName, nLength) : NULL;
+  if (pPair == NULL && pSecond != NULL) pPair = pSecond->FindPair(pName, nLength);
+  const UINT nValueLength = pPair != NULL ? static_cast<UINT>(strlen(pPair->m_strValue)) : 0;
+  *pnValueLength = nValueLength;
+
+  if (m_nCapacity == 0 && ++m_nDirectLookups <= kDirectLookups) return pPair;
+  // Kept at most half full, so that a probe ends soon. When the table cannot
+  // be made or grow, it stays as it is and this name is not kept.
+  if ((m_nUsed + 1) * 2 > m_nCapacity && !Grow()) return pPair;
+  *Slot(pName, nLength, nHash) = CEntry{pName, nLength, nHash, nValueLength, pPair};
   ++m_nUsed;
   return pPair;
 }

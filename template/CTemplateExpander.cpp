@@ -24,6 +24,8 @@ const char kConditionClose[] = "^^-->";
 const char kEndif[] = "<!--^^endif^^-->";
 const int kMarkerLength = 16;
 const char kLineEnd[] = "\r\n";
+// Variable names up to this long are found without a call.
+const int kShortName = 64;
 
 // The pending line starts with room for one line; beyond this it grows only
 // when text needs it, so a huge width does not cost a huge block.
@@ -45,7 +47,8 @@ int Search(LPCSTR pText, int nLength, int nFrom, const char* pszText) {
     const void* pFirst = memchr(pText + i, pszText[0], static_cast<size_t>(nLength - nTextLength - i + 1));
     if (pFirst == NULL) return -1;
     i = static_cast<int>(static_cast<LPCSTR>(pFirst) - pText);
-    if (memcmp(pText + i, pszText, static_cast<size_t>(nTextLength)) == 0) return i;
+    if (pText[i + 1] == pszText[1] && memcmp(pText + i, pszText, static_cast<size_t>(nTextLength)) == 0)
+      return i;
   }
   return -1;
 }
@@ -59,21 +62,28 @@ bool TemplateLength(LPCSTR pszTemplate, int* pnLength) {
   return true;
 }
 
-// The first line feed, "$" or "<" in [p, pEnd), or pEnd: the bytes between
-// are copied as they are.
-LPCSTR FindSpecialByte(LPCSTR p, LPCSTR pEnd) {
+// Where a run of template bytes copied as they are ends: the first line
+// feed, "${" or "<!" in [p, pEnd), or pEnd. A "$" or "<" before any other
+// byte starts no marker and stays in its run.
+LPCSTR FindRunEnd(LPCSTR p, LPCSTR pEnd) {
 #if defined(__SSE2__)
-  const __m128i lineFeed = _mm_set1_epi8('\n'), dollar = _mm_set1_epi8('$'), less = _mm_set1_epi8('<');
-  for (; pEnd - p >= 16; p += 16) {
+  const __m128i lineFeed = _mm_set1_epi8('\n'), dollar = _mm_set1_epi8('$'), brace = _mm_set1_epi8('{');
+  const __m128i less = _mm_set1_epi8('<'), bang = _mm_set1_epi8('!');
+  for (; pEnd - p > 16; p += 16) {
     const __m128i bytes = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p));
-    const __m128i hits = _mm_or_si128(_mm_cmpeq_epi8(bytes, lineFeed),
-                                      _mm_or_si128(_mm_cmpeq_epi8(bytes, dollar), _mm_cmpeq_epi8(bytes, less)));
-    const int nMask = _mm_movemask_epi8(hits);
+    const __m128i next = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p + 1));
+    const __m128i variables = _mm_and_si128(_mm_cmpeq_epi8(bytes, dollar), _mm_cmpeq_epi8(next, brace));
+    const __m128i markers = _mm_and_si128(_mm_cmpeq_epi8(bytes, less), _mm_cmpeq_epi8(next, bang));
+    const __m128i ends = _mm_or_si128(_mm_cmpeq_epi8(bytes, lineFeed), _mm_or_si128(variables, markers));
+    const int nMask = _mm_movemask_epi8(ends);
     if (nMask != 0) return p + __builtin_ctz(static_cast<unsigned>(nMask));
   }
 #endif
-  for (; p < pEnd; ++p)
-    if (*p == '\n' || *p == '$' || *p == '<') break;
+  for (; p < pEnd; ++p) {
+    const char ch = *p;
+    if (ch == '\n') break;
+    if (pEnd - p > 1 && ((ch == '$' && p[1] == '{') || (ch == '<' && p[1] == '!'))) break;
+  }
   return p;
 }
 
@@ -195,6 +205,27 @@ void CTemplateExpander::FreeLine() {
 // ends a run (it becomes CR LF unless the template has the CR), and so do a
 // variable and a conditional marker. A "$" or "<" that starts neither stays
 // in its run, which gives the same bytes as putting it out on its own.
+// Without wrapping, a piece goes straight into the output block when it has
+// room (or into the file's buffer).
+inline void CTemplateExpander::WriteFile(CExpansionSession* pSession, LPCSTR pBytes, UINT nCount) {
+  if (pSession != NULL && pSession->File() == m_hFile)
+    pSession->Write(pBytes, nCount);
+  else
+    WriteToRuntimeFile(m_hFile, pBytes, nCount);
+}
+
+inline void CTemplateExpander::Put(CExpansionSession* pSession, LPCSTR pBytes, UINT nCount) {
+  if (nCount == 0) return;
+  if (m_nWrapWidth != 0) {
+    AppendLine(pSession, pBytes, nCount);
+    WrapPending(pSession, false);
+    return;
+  }
+  if (m_hFile != -1) WriteFile(pSession, pBytes, nCount);
+  if (m_pszOut != NULL && (pSession == NULL || !pSession->AppendInPlace(m_pszOut, m_nOutSize, pBytes, nCount)))
+    AppendOut(pSession, pBytes, nCount);
+}
+
 BOOL CTemplateExpander::Expand() {
   // A caller that drives the steps itself still gets a session, so that
   // appending stays cheap; its file output is written before Expand returns.
@@ -206,7 +237,7 @@ BOOL CTemplateExpander::Expand() {
   const LPCSTR pEnd = pBegin + m_nLength;
   LPCSTR pRun = pBegin;  // the first byte not yet put out
   LPCSTR p = pBegin;
-  while ((p = FindSpecialByte(p, pEnd)) != pEnd) {
+  while ((p = FindRunEnd(p, pEnd)) != pEnd) {
     const int nPos = static_cast<int>(p - pBegin);
     int nNext = nPos + 1;
     if (*p == '\n') {
@@ -217,10 +248,14 @@ BOOL CTemplateExpander::Expand() {
       Put(pSession, pRun, static_cast<UINT>(p - pRun));
       Put(pSession, kLineEnd, 2);
     } else if (*p == '$') {
-      const int nClose = pEnd - p > 2 && p[1] == '{' ? FindText(pSession, nPos + 2, CExpansionSession::kVariableEnd) : -1;
+      if (pEnd - p <= 2 || p[1] != '{') {
+        ++p;  // a lone "$" is text
+        continue;
+      }
+      UINT nHash = CNameCache::kHashSeed;
+      const int nClose = FindVariableEnd(pSession, nPos + 2, &nHash);
       if (nClose < 0) {
-        // A lone "$", or "${" never closed: text.
-        p += p + 1 < pEnd && p[1] == '{' ? 2 : 1;
+        p += 2;  // "${" never closed: text
         continue;
       }
       nNext = nClose + 2;
@@ -229,11 +264,9 @@ BOOL CTemplateExpander::Expand() {
         Put(pSession, pRun, static_cast<UINT>(p + 2 - pRun));
       } else {
         Put(pSession, pRun, static_cast<UINT>(p - pRun));
-        const CNameValuePair* pPair = FindName(pSession, p + 2, nClose - nPos - 2);
-        if (pPair != NULL) {
-          const LPCSTR pszValue = pPair->m_strValue;
-          Put(pSession, pszValue, static_cast<UINT>(strlen(pszValue)));
-        }
+        UINT nValueLength = 0;
+        const CNameValuePair* pPair = FindName(pSession, p + 2, nClose - nPos - 2, nHash, &nValueLength);
+        if (pPair != NULL) Put(pSession, pPair->m_strValue, nValueLength);
       }
     } else {
       if (pEnd - p < kMarkerLength || p[1] != '!') {
@@ -252,7 +285,10 @@ BOOL CTemplateExpander::Expand() {
           continue;
         }
         nNext = nClose + 5;
-        if (FindName(pSession, p + kIfdefOpenLength, nClose - nPos - kIfdefOpenLength) == NULL)
+        const LPCSTR pName = p + kIfdefOpenLength;
+        const int nNameLength = nClose - nPos - kIfdefOpenLength;
+        UINT nValueLength = 0;
+        if (FindName(pSession, pName, nNameLength, CNameCache::Hash(pName, nNameLength), &nValueLength) == NULL)
           nNext = SkipBlock(pSession, nNext);
       }
       Put(pSession, pRun, static_cast<UINT>(p - pRun));
@@ -282,8 +318,27 @@ int CTemplateExpander::SkipBlock(CExpansionSession* pSession, int nPos) {
 }
 
 const CNameValuePair* CTemplateExpander::FindName(CExpansionSession* pSession, LPCSTR pName,
-                                                  int nLength) {
-  return pSession->Names().Find(m_pVars, m_pMoreVars, pName, nLength);
+                                                  int nLength, UINT nHash, UINT* pnValueLength) {
+  return pSession->Names().Find(m_pVars, m_pMoreVars, pName, nLength, nHash, pnValueLength);
+}
+
+// The index of the first "}$" at or after nFrom, or -1; *pnHash is the hash
+// of the name before it. Names are short: the first bytes are searched here,
+// hashing on the way, and a longer search is left to FindText.
+int CTemplateExpander::FindVariableEnd(CExpansionSession* pSession, int nFrom, UINT* pnHash) {
+  const int nLimit = m_nLength - nFrom > kShortName ? nFrom + kShortName : m_nLength - 1;
+  UINT nHash = *pnHash;
+  for (int i = nFrom; i < nLimit; ++i) {
+    const char ch = m_pszTemplate[i];
+    if (ch == '}' && m_pszTemplate[i + 1] == '$') {
+      *pnHash = nHash;
+      return i;
+    }
+    nHash = CNameCache::HashStep(nHash, ch);
+  }
+  const int nClose = FindText(pSession, nFrom, CExpansionSession::kVariableEnd);
+  if (nClose > nFrom) *pnHash = CNameCache::Hash(m_pszTemplate + nFrom, nClose - nFrom);
+  return nClose;
 }
 
 int CTemplateExpander::ExpandVariable(int nPos) {
@@ -361,16 +416,6 @@ void CTemplateExpander::PutText(LPCSTR pszText) {
     Put(CExpansionSession::Find(this), pszText, static_cast<UINT>(strlen(pszText)));
 }
 
-void CTemplateExpander::Put(CExpansionSession* pSession, LPCSTR pBytes, UINT nCount) {
-  if (nCount == 0) return;
-  if (m_nWrapWidth == 0) {
-    Emit(pSession, pBytes, nCount);
-    return;
-  }
-  AppendLine(pSession, pBytes, nCount);
-  WrapPending(pSession, false);
-}
-
 void CTemplateExpander::WriteChar(char ch) { Emit(CExpansionSession::Find(this), &ch, 1); }
 
 void CTemplateExpander::WriteText(LPCSTR pszText) {
@@ -388,12 +433,6 @@ void CTemplateExpander::Emit(CExpansionSession* pSession, LPCSTR pBytes, UINT nC
   if (m_pszOut != NULL) AppendOut(pSession, pBytes, nCount);
 }
 
-void CTemplateExpander::WriteFile(CExpansionSession* pSession, LPCSTR pBytes, UINT nCount) {
-  if (pSession != NULL && pSession->File() == m_hFile)
-    pSession->Write(pBytes, nCount);
-  else
-    WriteToRuntimeFile(m_hFile, pBytes, nCount);
-}
 
 void CTemplateExpander::AppendOut(CExpansionSession* pSession, LPCSTR pBytes, UINT nCount) {
   const UINT nLength = pSession != NULL ? pSession->TextLength(CExpansionSession::kOutBlock, m_pszOut)

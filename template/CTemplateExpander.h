@@ -80,7 +80,9 @@ class CTemplateExpander {
   void WriteWrappedLine(CExpansionSession* pSession, LPCSTR pBytes, UINT nCount, bool bAddLineEnd);
   int FindText(CExpansionSession* pSession, int nFrom, int nWhich);
   int SkipBlock(CExpansionSession* pSession, int nPos);
-  const CNameValuePair* FindName(CExpansionSession* pSession, LPCSTR pName, int nLength);
+  int FindVariableEnd(CExpansionSession* pSession, int nFrom, UINT* pnHash);
+  const CNameValuePair* FindName(CExpansionSession* pSession, LPCSTR pName, int nLength, UINT nHash,
+                                 UINT* pnValueLength);
   void FreeLine();
 
   CTemplateExpander(const CTemplateExpander&) = delete;
