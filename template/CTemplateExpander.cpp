@@ -252,8 +252,7 @@ BOOL CTemplateExpander::Expand() {
         ++p;  // a lone "$" is text
         continue;
       }
-      UINT nHash = CNameCache::kHashSeed;
-      const int nClose = FindVariableEnd(pSession, nPos + 2, &nHash);
+      const int nClose = FindVariableEnd(pSession, nPos + 2);
       if (nClose < 0) {
         p += 2;  // "${" never closed: text
         continue;
@@ -265,7 +264,7 @@ BOOL CTemplateExpander::Expand() {
       } else {
         Put(pSession, pRun, static_cast<UINT>(p - pRun));
         UINT nValueLength = 0;
-        const CNameValuePair* pPair = FindName(pSession, p + 2, nClose - nPos - 2, nHash, &nValueLength);
+        const CNameValuePair* pPair = FindName(pSession, p + 2, nClose - nPos - 2, &nValueLength);
         if (pPair != NULL) Put(pSession, pPair->m_strValue, nValueLength);
       }
     } else {
@@ -288,7 +287,7 @@ BOOL CTemplateExpander::Expand() {
         const LPCSTR pName = p + kIfdefOpenLength;
         const int nNameLength = nClose - nPos - kIfdefOpenLength;
         UINT nValueLength = 0;
-        if (FindName(pSession, pName, nNameLength, CNameCache::Hash(pName, nNameLength), &nValueLength) == NULL)
+        if (FindName(pSession, pName, nNameLength, &nValueLength) == NULL)
           nNext = SkipBlock(pSession, nNext);
       }
       Put(pSession, pRun, static_cast<UINT>(p - pRun));
@@ -318,27 +317,41 @@ int CTemplateExpander::SkipBlock(CExpansionSession* pSession, int nPos) {
 }
 
 const CNameValuePair* CTemplateExpander::FindName(CExpansionSession* pSession, LPCSTR pName,
-                                                  int nLength, UINT nHash, UINT* pnValueLength) {
-  return pSession->Names().Find(m_pVars, m_pMoreVars, pName, nLength, nHash, pnValueLength);
+                                                  int nLength, UINT* pnValueLength) {
+  return pSession->Names().Find(m_pVars, m_pMoreVars, pName, nLength, m_pszTemplate + m_nLength,
+                                pnValueLength);
 }
 
-// The index of the first "}$" at or after nFrom, or -1; *pnHash is the hash
-// of the name before it. Names are short: the first bytes are searched here,
-// hashing on the way, and a longer search is left to FindText.
-int CTemplateExpander::FindVariableEnd(CExpansionSession* pSession, int nFrom, UINT* pnHash) {
-  const int nLimit = m_nLength - nFrom > kShortName ? nFrom + kShortName : m_nLength - 1;
-  UINT nHash = *pnHash;
-  for (int i = nFrom; i < nLimit; ++i) {
-    const char ch = m_pszTemplate[i];
-    if (ch == '}' && m_pszTemplate[i + 1] == '$') {
-      *pnHash = nHash;
-      return i;
-    }
-    nHash = CNameCache::HashStep(nHash, ch);
+// The index of the first "}$" at or after nFrom, or -1. Names are short: the first bytes are searched here
+// (sixteen at once where the template has them), and a longer search is
+// left to FindText.
+int CTemplateExpander::FindVariableEnd(CExpansionSession* pSession, int nFrom) {
+  const LPCSTR pName = m_pszTemplate + nFrom;
+  int nLength = -1;
+#if defined(__SSE2__)
+  if (m_nLength - nFrom > 16) {
+    const __m128i bytes = _mm_loadu_si128(reinterpret_cast<const __m128i*>(pName));
+    const __m128i next = _mm_loadu_si128(reinterpret_cast<const __m128i*>(pName + 1));
+    const int nMask = _mm_movemask_epi8(
+        _mm_and_si128(_mm_cmpeq_epi8(bytes, _mm_set1_epi8('}')), _mm_cmpeq_epi8(next, _mm_set1_epi8('$'))));
+    if (nMask != 0) nLength = __builtin_ctz(static_cast<unsigned>(nMask));
   }
-  const int nClose = FindText(pSession, nFrom, CExpansionSession::kVariableEnd);
-  if (nClose > nFrom) *pnHash = CNameCache::Hash(m_pszTemplate + nFrom, nClose - nFrom);
-  return nClose;
+#endif
+  if (nLength < 0) {
+    const int nLimit = m_nLength - nFrom > kShortName ? kShortName : m_nLength - nFrom - 1;
+    for (int i = 0; i < nLimit; ++i) {
+      if (pName[i] == '}' && pName[i + 1] == '$') {
+        nLength = i;
+        break;
+      }
+    }
+  }
+  if (nLength < 0) {
+    const int nClose = FindText(pSession, nFrom, CExpansionSession::kVariableEnd);
+    if (nClose < 0) return -1;
+    nLength = nClose - nFrom;
+  }
+  return nFrom + nLength;
 }
 
 int CTemplateExpander::ExpandVariable(int nPos) {

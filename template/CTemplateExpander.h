@@ -80,8 +80,8 @@ class CTemplateExpander {
   void WriteWrappedLine(CExpansionSession* pSession, LPCSTR pBytes, UINT nCount, bool bAddLineEnd);
   int FindText(CExpansionSession* pSession, int nFrom, int nWhich);
   int SkipBlock(CExpansionSession* pSession, int nPos);
-  int FindVariableEnd(CExpansionSession* pSession, int nFrom, UINT* pnHash);
-  const CNameValuePair* FindName(CExpansionSession* pSession, LPCSTR pName, int nLength, UINT nHash,
+  int FindVariableEnd(CExpansionSession* pSession, int nFrom);
+  const CNameValuePair* FindName(CExpansionSession* pSession, LPCSTR pName, int nLength,
                                  UINT* pnValueLength);
   void FreeLine();
 
