@@ -201,12 +201,6 @@ void CTemplateExpander::FreeLine() {
   m_nLineSize = 0;
 }
 
-// Runs of template bytes without a marker are put out whole: a line feed
-// ends a run (it becomes CR LF unless the template has the CR), and so do a
-// variable and a conditional marker. A "$" or "<" that starts neither stays
-// in its run, which gives the same bytes as putting it out on its own.
-// Without wrapping, a piece goes straight into the output block when it has
-// room (or into the file's buffer).
 inline void CTemplateExpander::WriteFile(CExpansionSession* pSession, LPCSTR pBytes, UINT nCount) {
   if (pSession != NULL && pSession->File() == m_hFile)
     pSession->Write(pBytes, nCount);
@@ -214,6 +208,8 @@ inline void CTemplateExpander::WriteFile(CExpansionSession* pSession, LPCSTR pBy
     WriteToRuntimeFile(m_hFile, pBytes, nCount);
 }
 
+// Without wrapping, a piece goes straight into the output block when it has
+// room, and into the file's buffer.
 inline void CTemplateExpander::Put(CExpansionSession* pSession, LPCSTR pBytes, UINT nCount) {
   if (nCount == 0) return;
   if (m_nWrapWidth != 0) {
@@ -226,6 +222,10 @@ inline void CTemplateExpander::Put(CExpansionSession* pSession, LPCSTR pBytes, U
     AppendOut(pSession, pBytes, nCount);
 }
 
+// Runs of template bytes without a marker are put out whole: a line feed
+// ends a run (it becomes CR LF unless the template has the CR), and so do a
+// variable and a conditional marker. A "$" or "<" that starts neither stays
+// in its run, which gives the same bytes as putting it out on its own.
 BOOL CTemplateExpander::Expand() {
   // A caller that drives the steps itself still gets a session, so that
   // appending stays cheap; its file output is written before Expand returns.

@@ -77,6 +77,18 @@ bool CompareCase::ExpandToString(std::string* pOut) const {
   return ExpandPieceToString(foot_, list_.get(), NULL, pOut);
 }
 
+bool CompareCase::ExpandToText() const {
+  if (rows_.empty()) {
+    LPSTR pszText = NULL;
+    if (!CTemplateExpander().ExpandToString(head_.ForExpander().c_str(), &pszText, list_.get(), NULL))
+      return false;
+    AfxFreeMemory(pszText);
+    return true;
+  }
+  std::string text;
+  return ExpandToString(&text);
+}
+
 bool CompareCase::ExpandToFile(int hFile, UINT nWidth) const {
   if (!ExpandPieceToFile(head_, hFile, list_.get(), NULL, nWidth)) return false;
   for (const auto& rowList : rowLists_)

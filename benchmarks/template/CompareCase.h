@@ -57,6 +57,9 @@ class CompareCase {
   // joined), or into the open file hFile wrapped at nWidth (0: not wrapped).
   // FALSE when an expansion fails.
   bool ExpandToString(std::string* pOut) const;
+  // As a host gets the text: one template gives one text block (freed here
+  // at once); rows are joined into a new string.
+  bool ExpandToText() const;
   bool ExpandToFile(int hFile, UINT nWidth) const;
 
  private:

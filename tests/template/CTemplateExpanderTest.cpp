@@ -93,6 +93,40 @@ TEST_F(CTemplateExpanderTest, ConditionalBlocks) {
   ExpectAll(cases, sizeof cases / sizeof cases[0]);
 }
 
+// A long template looks the same names up again and again: every lookup
+// must find what the lists hold, whichever way the name is spelled, however
+// many names there are, and whether the name is short, long, shares its
+// first 16 bytes with another, or ends the template.
+TEST_F(CTemplateExpanderTest, RepeatedLookupsInOneTemplateFindWhatTheListsHold) {
+  const std::string longPrefix = "AVeryLongVariableName_";  // 22 bytes
+  for (int i = 0; i < 150; ++i) {
+    const std::string n = std::to_string(i);
+    vars.SetValue(("Var" + n).c_str(), ("v" + n).c_str());
+    more.SetValue((longPrefix + n).c_str(), ("long" + n).c_str());
+    if (i % 3 == 0) more.SetValue(("Var" + n).c_str(), "hidden by the first list");
+  }
+  std::string templ;
+  std::string expected;
+  for (int round = 0; round < 4; ++round) {
+    for (int i = 0; i < 150; ++i) {
+      const std::string n = std::to_string(i);
+      const std::string spelled = round % 2 == 0 ? "Var" + n : "vAR" + n;
+      templ += "${" + spelled + "}$ ${" + longPrefix + n + "}$ ${Missing" + n + "}$";
+      expected += "v" + n + " long" + n + " ";
+      templ += "<!--^^ifdef " + spelled + "^^-->+<!--^^endif^^--><!--^^ifdef Gone" + n + "^^-->-<!--^^endif^^-->\n";
+      expected += "+\r\n";
+    }
+  }
+  templ += "${Var1}$";
+  expected += "v1";
+  const Expanded asString = ExpandToString(templ.c_str(), &vars, &more);
+  ASSERT_TRUE(asString.ok);
+  EXPECT_TRUE(asString.text == expected);
+  const Expanded asFile = ExpandToFile(templ.c_str(), &vars, &more);
+  ASSERT_TRUE(asFile.ok);
+  EXPECT_TRUE(asFile.text == expected);
+}
+
 TEST_F(CTemplateExpanderTest, LineEndsBecomeCrLf) {
   const Case cases[] = {
       {"a\nb", "a\r\nb"},
