@@ -2,8 +2,9 @@
 // has no room for: the lengths of its output and pending texts (so that
 // appending does not rescan them), a buffer that collects file output into
 // large writes, the positions of the markers already searched for, the
-// names already looked up, and whether the expansion has failed. A session belongs to one expander on one
-// thread; the expander finds it through Find while it runs.
+// names already looked up, and whether the expansion has failed. A session
+// belongs to one expander on one thread; the expander finds it through Find
+// while it runs.
 #pragma once
 
 #include <afx.h>
