@@ -127,6 +127,28 @@ TEST_F(CTemplateExpanderTest, RepeatedLookupsInOneTemplateFindWhatTheListsHold) 
   EXPECT_TRUE(asFile.text == expected);
 }
 
+// Random templates built from the pieces of every marker, names and plain
+// bytes: Expand, which copies runs of plain bytes at once, must give what
+// the steps give a byte at a time.
+TEST_F(CTemplateExpanderTest, ExpandGivesWhatTheStepsGive) {
+  const char* const pieces[] = {"${", "}$", "$", "{", "}", "<!--^^ifdef ", "^^-->", "<!--^^endif^^-->",
+                                "<!--^^ENDIF^^-->", "<!", "<", "!", "-", "^", "\n", "\r", "\r\n", " ",
+                                "Name", "NAME", "Footer", "Nope", "a b", "Extra", "xyz", "0123456789abcdef"};
+  unsigned seed = 2026;
+  for (int round = 0; round < 3000; ++round) {
+    std::string templ;
+    const int nPieces = 1 + static_cast<int>(seed % 40);
+    for (int i = 0; i < nPieces; ++i) {
+      seed = seed * 1103515245u + 12345u;
+      templ += pieces[(seed >> 16) % (sizeof pieces / sizeof pieces[0])];
+    }
+    const Expanded expanded = ExpandToString(templ.c_str(), &vars, &more);
+    ASSERT_TRUE(expanded.ok);
+    ASSERT_EQ(Visible(StepByStepExpander().Run(templ.c_str(), &vars, &more)), Visible(expanded.text))
+        << "template " << Visible(templ);
+  }
+}
+
 TEST_F(CTemplateExpanderTest, LineEndsBecomeCrLf) {
   const Case cases[] = {
       {"a\nb", "a\r\nb"},
