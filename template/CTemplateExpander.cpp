@@ -1,6 +1,7 @@
 #include "template/CTemplateExpander.h"
 
 #include <limits.h>
+#include <stddef.h>
 #include <string.h>
 
 #include <optional>
@@ -62,6 +63,13 @@ bool TemplateLength(LPCSTR pszTemplate, int* pnLength) {
   return true;
 }
 
+// Whether the byte at p (before pEnd) ends a run: a line feed, or the "$"
+// of "${" or the "<" of "<!".
+inline bool EndsRun(LPCSTR p, LPCSTR pEnd) {
+  const char ch = *p;
+  return ch == '\n' || (pEnd - p > 1 && ((ch == '$' && p[1] == '{') || (ch == '<' && p[1] == '!')));
+}
+
 // Where a run of template bytes copied as they are ends: the first line
 // feed, "${" or "<!" in [p, pEnd), or pEnd. A "$" or "<" before any other
 // byte starts no marker and stays in its run.
@@ -78,12 +86,28 @@ LPCSTR FindRunEnd(LPCSTR p, LPCSTR pEnd) {
     const int nMask = _mm_movemask_epi8(ends);
     if (nMask != 0) return p + __builtin_ctz(static_cast<unsigned>(nMask));
   }
-#endif
-  for (; p < pEnd; ++p) {
-    const char ch = *p;
-    if (ch == '\n') break;
-    if (pEnd - p > 1 && ((ch == '$' && p[1] == '{') || (ch == '<' && p[1] == '!'))) break;
+#else
+  // A word at a time: words without a line feed, "$" or "<" are passed
+  // over; the bytes of a word that has one are looked at one by one. (The
+  // test may flag a byte above a real hit, never a word without one.)
+  typedef size_t Word;
+  const Word kOnes = ~static_cast<Word>(0) / 0xFF;
+  const Word kHighs = kOnes * 0x80;
+  while (pEnd - p > static_cast<ptrdiff_t>(sizeof(Word))) {
+    Word word;
+    memcpy(&word, p, sizeof word);
+    const Word lineFeeds = word ^ (kOnes * '\n'), dollars = word ^ (kOnes * '$'), lesses = word ^ (kOnes * '<');
+    const Word hits = ((lineFeeds - kOnes) & ~lineFeeds) | ((dollars - kOnes) & ~dollars) | ((lesses - kOnes) & ~lesses);
+    if ((hits & kHighs) == 0) {
+      p += sizeof(Word);
+      continue;
+    }
+    for (LPCSTR pWordEnd = p + sizeof(Word); p < pWordEnd; ++p)
+      if (EndsRun(p, pEnd)) return p;
   }
+#endif
+  for (; p < pEnd; ++p)
+    if (EndsRun(p, pEnd)) break;
   return p;
 }
 
