@@ -144,6 +144,24 @@ std::string Filler(Sequence& seq, size_t nBytes) {
   return text;
 }
 
+// nCount variables PREFIX0, PREFIX1, ... with values of nMin to
+// nMin + nSpread - 1 bytes.
+void AddFillerValues(CaseValues& values, Sequence& seq, const std::string& prefix, int nCount, int nMin,
+                     unsigned nSpread) {
+  for (int i = 0; i < nCount; ++i)
+    values.values.emplace_back(prefix + std::to_string(i), Filler(seq, nMin + seq.Next(nSpread)));
+}
+
+// nCells table cells, each holding one of the variables PREFIX0 to
+// PREFIX(nNames - 1), picked at random.
+void AddVariableCells(TwinTemplate& t, Sequence& seq, const std::string& prefix, unsigned nNames, int nCells) {
+  for (int cell = 0; cell < nCells; ++cell) {
+    t.Text("<td>");
+    t.Variable(prefix + std::to_string(seq.Next(nNames)));
+    t.Text("</td>");
+  }
+}
+
 // Plain text with few markers: HTML paragraphs of prose, a variable about
 // every 1.5 KB and a conditional block (kept or dropped) every eight
 // paragraphs; about 1 MB of output.
@@ -185,17 +203,12 @@ std::unique_ptr<CompareCase> DenseCase() {
       "dense", "table rows of 6 cells, each one variable (a variable per 14 template bytes), 60 "
                "variables of 3-24 bytes"));
   Sequence seq;
-  for (int i = 0; i < 60; ++i)
-    c->Values().values.emplace_back("Field" + std::to_string(i), Filler(seq, 3 + seq.Next(22)));
+  AddFillerValues(c->Values(), seq, "Field", 60, 3, 22);
   TwinTemplate& t = c->Head();
   t.Text("<table>\n");
-  for (int row = 0; t.ForExpander().size() < 700 * 1000; ++row) {
+  while (t.ForExpander().size() < 700 * 1000) {
     t.Text("<tr>");
-    for (int cell = 0; cell < 6; ++cell) {
-      t.Text("<td>");
-      t.Variable("Field" + std::to_string(seq.Next(60)));
-      t.Text("</td>");
-    }
+    AddVariableCells(t, seq, "Field", 60, 6);
     t.Text("</tr>\n");
   }
   t.Text("</table>\n");
@@ -258,10 +271,8 @@ std::unique_ptr<CompareCase> LargeCase() {
       "large", "paragraphs, table rows and conditional blocks with a 4-12 KB value per 600 "
                "template bytes: 1 MB of template, 22 MB of output"));
   Sequence seq;
-  for (int i = 0; i < 16; ++i)
-    c->Values().values.emplace_back("Body" + std::to_string(i), Filler(seq, 4096 + seq.Next(8192)));
-  for (int i = 0; i < 20; ++i)
-    c->Values().values.emplace_back("Cell" + std::to_string(i), Filler(seq, 3 + seq.Next(20)));
+  AddFillerValues(c->Values(), seq, "Body", 16, 4096, 8192);
+  AddFillerValues(c->Values(), seq, "Cell", 20, 3, 20);
   c->Values().defined = {"Part1", "Part2"};
   TwinTemplate& t = c->Head();
   t.Text("<html><body>\n");
@@ -273,11 +284,7 @@ std::unique_ptr<CompareCase> LargeCase() {
     t.Text("</p>\n<div>");
     t.Variable("Body" + std::to_string(seq.Next(16)));
     t.Text("</div>\n<table><tr>");
-    for (int cell = 0; cell < 4; ++cell) {
-      t.Text("<td>");
-      t.Variable("Cell" + std::to_string(seq.Next(20)));
-      t.Text("</td>");
-    }
+    AddVariableCells(t, seq, "Cell", 20, 4);
     t.Text("</tr></table>\n");
     if (block) t.EndBlock("Part" + std::to_string(part / 4 % 3));
   }
