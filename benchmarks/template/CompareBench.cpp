@@ -117,7 +117,7 @@ bool CheckOutputs(const CompareCase& c, const std::string& path, std::string* pO
 
 }  // namespace
 
-int RunCompare(int nRuns) {
+int RunCompare(int nRuns, const std::string& sOnly) {
   const std::string path = ScratchPath();
   const std::vector<std::unique_ptr<CompareCase>> cases = BuildCompareCases();
 #if defined(LDX_HAVE_CTEMPLATE)
@@ -130,6 +130,7 @@ int RunCompare(int nRuns) {
   int status = 0;
   for (const auto& pCase : cases) {
     const CompareCase& c = *pCase;
+    if (!sOnly.empty() && c.Name() != sOnly) continue;
     std::string output;
     const bool same = CheckOutputs(c, path, &output);
     printf("case %s: %s; template %zu bytes, output %zu bytes, outputs %s\n", c.Name().c_str(),

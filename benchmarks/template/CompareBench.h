@@ -32,8 +32,9 @@
 
 #include <string>
 
+// Runs every case, or only the one named sOnly when it is not empty.
 // Returns the process's exit status: 0 when every output agreed.
-int RunCompare(int nRuns);
+int RunCompare(int nRuns, const std::string& sOnly);
 
 // Writes the expander's outputs of every compare case (string, file, file
 // wrapped at 72 and at 20 columns) into the folder sDir, one file each, for

@@ -8,7 +8,7 @@
 // that a change leaves them as they were.
 //
 //   template_bench [--quick]
-//   template_bench --compare [RUNS]
+//   template_bench --compare [RUNS [CASE]]
 //   template_bench --dump DIR
 #include <fcntl.h>
 #include <stdio.h>
@@ -111,7 +111,8 @@ void Print(const char* what, size_t outputBytes, double seconds) {
 }  // namespace
 
 int main(int argc, char** argv) {
-  if (argc > 1 && strcmp(argv[1], "--compare") == 0) return RunCompare(argc > 2 ? atoi(argv[2]) : 7);
+  if (argc > 1 && strcmp(argv[1], "--compare") == 0)
+    return RunCompare(argc > 2 ? atoi(argv[2]) : 7, argc > 3 ? argv[3] : "");
   if (argc > 2 && strcmp(argv[1], "--dump") == 0) return DumpCompareOutputs(argv[2]);
   const bool quick = argc > 1 && strcmp(argv[1], "--quick") == 0;
   const int runs = quick ? 1 : 5;
