@@ -8,8 +8,6 @@
 
 namespace {
 
-// Lookups answered from the lists before the table is made.
-const UINT kDirectLookups = 16;
 const UINT kFirstCapacity = 64;
 const UINT kMaxCapacity = 1u << 20;
 
@@ -36,21 +34,25 @@ bool CNameCache::Grow() {
   return true;
 }
 
-// A name the table does not hold (or there is no table yet): the lists
-// answer, and the table keeps the answer when it has or gets room.
+const CNameValuePair* CNameCache::FindInLists(const CNamedValueList* pFirst,
+                                              const CNamedValueList* pSecond, LPCSTR pName,
+                                              int nLength, UINT* pnValueLength) {
+  const CNameValuePair* pPair = pFirst != NULL ? pFirst->FindPair(pName, nLength) : NULL;
+  if (pPair == NULL && pSecond != NULL) pPair = pSecond->FindPair(pName, nLength);
+  *pnValueLength = pPair != NULL ? static_cast<UINT>(strlen(pPair->m_strValue)) : 0;
+  return pPair;
+}
+
+// A name the table does not hold: the lists answer, and the table keeps the
+// answer (made or grown first when needed). When the table cannot be made
+// or grow, it stays as it is and this name is not kept.
 const CNameValuePair* CNameCache::FindAndKeep(const CNamedValueList* pFirst,
                                               const CNamedValueList* pSecond, const CKey& key,
                                               UINT* pnValueLength) {
-  const CNameValuePair* pPair = pFirst != NULL ? pFirst->FindPair(key.pName, key.nLength) : NULL;
-  if (pPair == NULL && pSecond != NULL) pPair = pSecond->FindPair(key.pName, key.nLength);
-  const UINT nValueLength = pPair != NULL ? static_cast<UINT>(strlen(pPair->m_strValue)) : 0;
-  *pnValueLength = nValueLength;
-
-  if (m_nCapacity == 0 && ++m_nDirectLookups <= kDirectLookups) return pPair;
-  // Kept at most half full, so that a probe ends soon. When the table cannot
-  // be made or grow, it stays as it is and this name is not kept.
+  const CNameValuePair* pPair = FindInLists(pFirst, pSecond, key.pName, key.nLength, pnValueLength);
+  // Kept at most half full, so that a probe ends soon.
   if ((m_nUsed + 1) * 2 > m_nCapacity && !Grow()) return pPair;
-  *Slot(key) = CEntry{key, nValueLength, pPair};
+  *Slot(key) = CEntry{key, *pnValueLength, pPair};
   ++m_nUsed;
   return pPair;
 }

@@ -32,6 +32,10 @@ class CNameCache {
   // read (at least the name's).
   const CNameValuePair* Find(const CNamedValueList* pFirst, const CNamedValueList* pSecond,
                              LPCSTR pName, int nLength, LPCSTR pReadable, UINT* pnValueLength) {
+    if (m_nCapacity == 0 && m_nDirectLookups < kDirectLookups) {
+      ++m_nDirectLookups;
+      return FindInLists(pFirst, pSecond, pName, nLength, pnValueLength);
+    }
     CKey key;
     MakeKey(pName, nLength, pReadable, &key);
     if (m_nCapacity != 0) {
@@ -46,6 +50,8 @@ class CNameCache {
 
  private:
   static const int kShortName = 16;
+  // Lookups answered from the lists before the table is made.
+  static const UINT kDirectLookups = 16;
 
   struct CKey {
     unsigned char bytes[kShortName];  // a short name, zero-padded
@@ -107,6 +113,8 @@ class CNameCache {
     }
   }
 
+  static const CNameValuePair* FindInLists(const CNamedValueList* pFirst, const CNamedValueList* pSecond,
+                                           LPCSTR pName, int nLength, UINT* pnValueLength);
   const CNameValuePair* FindAndKeep(const CNamedValueList* pFirst, const CNamedValueList* pSecond,
                                     const CKey& key, UINT* pnValueLength);
   bool Grow();

@@ -23,21 +23,16 @@ CNameValuePair* CNamedValueList::FindPair(LPCSTR pszName) const {
 
 // The nodes are walked here rather than through GetNext: on Windows every
 // GetNext is a call into the framework's library. A stored name holds no
-// more text than its length, so a shorter one is passed over at once.
+// more text than its length, and only one whose text ends after nLength
+// bytes can match: others are passed over before any byte is compared.
 CNameValuePair* CNamedValueList::FindPair(LPCSTR pName, int nLength) const {
   if (nLength <= 0) return NULL;
-  const char chFirst = FoldAsciiCase(pName[0]);
   for (const CNode* pNode = m_pNodeHead; pNode != NULL; pNode = pNode->pNext) {
     CNameValuePair* pPair = static_cast<CNameValuePair*>(pNode->data);
     const CString& strStored = pPair->m_strName;
     if (strStored.GetLength() < nLength) continue;
     const LPCSTR pszStored = strStored;
-    // The stored name's terminator differs from every byte of pName, so the
-    // comparison stops inside it.
-    if (FoldAsciiCase(pszStored[0]) == chFirst && EqualNoCaseN(pszStored, pName, nLength) &&
-        pszStored[nLength] == '\0') {
-      return pPair;
-    }
+    if (pszStored[nLength] == '\0' && EqualNoCaseN(pszStored, pName, nLength)) return pPair;
   }
   return NULL;
 }

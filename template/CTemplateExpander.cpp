@@ -170,8 +170,9 @@ void CTemplateExpander::InitForString(LPCSTR pszTemplate, LPSTR pszOut, CNamedVa
 BOOL CTemplateExpander::ExpandToString(LPCSTR pszTemplate, LPSTR* ppszOut, CNamedValueList* pVars,
                                        CNamedValueList* pMoreVars) {
   InitForString(pszTemplate, ppszOut != NULL ? *ppszOut : NULL, pVars, pMoreVars);
-  int nLength = 0;
-  if (pszTemplate == NULL || ppszOut == NULL || !TemplateLength(pszTemplate, &nLength)) return FALSE;
+  // A template too long for the expander's positions was given length 0.
+  const bool bTooLong = pszTemplate != NULL && m_nLength == 0 && *pszTemplate != '\0';
+  if (pszTemplate == NULL || ppszOut == NULL || bTooLong) return FALSE;
   m_pszOut = AllocText(m_nOutSize);
   if (m_pszOut == NULL) return FALSE;
   bool bFailed = false;
