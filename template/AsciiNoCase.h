@@ -4,18 +4,12 @@
 
 inline char FoldAsciiCase(char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c; }
 
-// Whether two zero-terminated texts are equal without regard to ASCII case.
-inline bool EqualNoCase(const char* a, const char* b) {
-  for (;; ++a, ++b) {
-    if (FoldAsciiCase(*a) != FoldAsciiCase(*b)) return false;
-    if (*a == '\0') return true;
-  }
-}
-
 // Whether the first nCount bytes of a and b are equal without regard to ASCII
-// case (both must hold at least nCount bytes).
+// case (bytes that are equal as they are need no folding). The comparison
+// stops at the first difference: a zero-terminated text shorter than nCount
+// may be compared with nCount bytes that hold no zero.
 inline bool EqualNoCaseN(const char* a, const char* b, int nCount) {
   for (int i = 0; i < nCount; ++i)
-    if (FoldAsciiCase(a[i]) != FoldAsciiCase(b[i])) return false;
+    if (a[i] != b[i] && FoldAsciiCase(a[i]) != FoldAsciiCase(b[i])) return false;
   return true;
 }

@@ -14,8 +14,6 @@
 
 namespace {
 
-const UINT kFileBufferSize = 64 * 1024;
-
 thread_local CExpansionSession* t_pOpenSession = NULL;
 
 }  // namespace
@@ -61,20 +59,30 @@ void CExpansionSession::WriteThrough(const char* pBytes, UINT nCount) {
   if (!WriteToRuntimeFile(m_hFile, pBytes, nCount)) m_bWriteFailed = true;
 }
 
-void CExpansionSession::Write(const char* pBytes, UINT nCount) {
+// Write when the bytes do not fit the buffer's rest: the buffer is filled
+// to the brim and written, so that the file gets whole buffers (whole pages)
+// at a time; a piece of a whole buffer or more goes straight to the file.
+void CExpansionSession::WriteOutOfBuffer(const char* pBytes, UINT nCount) {
   if (m_pBuffer == NULL) {
     WriteThrough(pBytes, nCount);
     return;
   }
-  if (nCount > kFileBufferSize - m_nBuffered) {
-    Flush();
-    if (nCount >= kFileBufferSize) {
-      WriteThrough(pBytes, nCount);
-      return;
+  while (nCount > 0) {
+    if (m_nBuffered == 0 && nCount >= kFileBufferSize) {
+      const UINT nWhole = nCount - nCount % kFileBufferSize;
+      WriteThrough(pBytes, nWhole);
+      pBytes += nWhole;
+      nCount -= nWhole;
+      continue;
     }
+    const UINT nRoom = kFileBufferSize - m_nBuffered;
+    const UINT nPart = nCount < nRoom ? nCount : nRoom;
+    memcpy(m_pBuffer + m_nBuffered, pBytes, nPart);
+    m_nBuffered += nPart;
+    pBytes += nPart;
+    nCount -= nPart;
+    if (m_nBuffered == kFileBufferSize) Flush();
   }
-  memcpy(m_pBuffer + m_nBuffered, pBytes, nCount);
-  m_nBuffered += nCount;
 }
 
 BOOL CExpansionSession::Flush() {
@@ -83,16 +91,6 @@ BOOL CExpansionSession::Flush() {
     m_nBuffered = 0;
   }
   return !m_bWriteFailed;
-}
-
-UINT CExpansionSession::TextLength(Block which, const char* pText) {
-  CBlockLength& length = m_lengths[which];
-  if (length.pBlock != pText) length = CBlockLength{pText, static_cast<UINT>(strlen(pText))};
-  return length.nLength;
-}
-
-void CExpansionSession::SetTextLength(Block which, const char* pText, UINT nLength) {
-  m_lengths[which] = CBlockLength{pText, nLength};
 }
 
 bool CExpansionSession::LookupSearch(Marker which, int nFrom, int* pnFound) const {

@@ -1,6 +1,7 @@
 #include "template/CNamedValueList.h"
 
 #include <stdio.h>
+#include <string.h>
 
 #include <new>
 
@@ -17,10 +18,21 @@ CNamedValueList::CNamedValueList() : CPtrList(10) {}
 CNamedValueList::~CNamedValueList() { RemoveAll(); }
 
 CNameValuePair* CNamedValueList::FindPair(LPCSTR pszName) const {
-  POSITION pos = GetHeadPosition();
-  while (pos != NULL) {
-    CNameValuePair* pPair = static_cast<CNameValuePair*>(CPtrList::GetNext(pos));
-    if (EqualNoCase(pPair->m_strName, pszName)) return pPair;
+  return FindPair(pszName, static_cast<int>(strlen(pszName)));
+}
+
+// The nodes are walked here rather than through GetNext: on Windows every
+// GetNext is a call into the framework's library. A stored name holds no
+// more text than its length, and only one whose text ends after nLength
+// bytes can match: others are passed over before any byte is compared.
+CNameValuePair* CNamedValueList::FindPair(LPCSTR pName, int nLength) const {
+  if (nLength <= 0) return NULL;
+  for (const CNode* pNode = m_pNodeHead; pNode != NULL; pNode = pNode->pNext) {
+    CNameValuePair* pPair = static_cast<CNameValuePair*>(pNode->data);
+    const CString& strStored = pPair->m_strName;
+    if (strStored.GetLength() < nLength) continue;
+    const LPCSTR pszStored = strStored;
+    if (pszStored[nLength] == '\0' && EqualNoCaseN(pszStored, pName, nLength)) return pPair;
   }
   return NULL;
 }

@@ -35,5 +35,11 @@ class CNamedValueList : public CPtrList {
   using CPtrList::GetNext;
 
  private:
+  // The expander's name cache looks names up by pointer and length.
+  friend class CNameCache;
+
   CNameValuePair* FindPair(LPCSTR pszName) const;
+  // The pair whose name equals the nLength bytes at pName (no zero byte
+  // among them) without regard to ASCII case, or NULL.
+  CNameValuePair* FindPair(LPCSTR pName, int nLength) const;
 };

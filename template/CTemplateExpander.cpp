@@ -1,9 +1,14 @@
 #include "template/CTemplateExpander.h"
 
 #include <limits.h>
+#include <stddef.h>
 #include <string.h>
 
 #include <optional>
+
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
 
 #include "template/AsciiNoCase.h"
 #include "template/BlockGrowth.h"
@@ -20,6 +25,8 @@ const char kConditionClose[] = "^^-->";
 const char kEndif[] = "<!--^^endif^^-->";
 const int kMarkerLength = 16;
 const char kLineEnd[] = "\r\n";
+// Variable names up to this long are found without a call.
+const int kShortName = 64;
 
 // The pending line starts with room for one line; beyond this it grows only
 // when text needs it, so a huge width does not cost a huge block.
@@ -41,7 +48,8 @@ int Search(LPCSTR pText, int nLength, int nFrom, const char* pszText) {
     const void* pFirst = memchr(pText + i, pszText[0], static_cast<size_t>(nLength - nTextLength - i + 1));
     if (pFirst == NULL) return -1;
     i = static_cast<int>(static_cast<LPCSTR>(pFirst) - pText);
-    if (memcmp(pText + i, pszText, static_cast<size_t>(nTextLength)) == 0) return i;
+    if (pText[i + 1] == pszText[1] && memcmp(pText + i, pszText, static_cast<size_t>(nTextLength)) == 0)
+      return i;
   }
   return -1;
 }
@@ -55,7 +63,53 @@ bool TemplateLength(LPCSTR pszTemplate, int* pnLength) {
   return true;
 }
 
-bool IsSpecialTemplateByte(char ch) { return ch == '\n' || ch == '$' || ch == '<'; }
+// Whether the byte at p (before pEnd) ends a run: a line feed, or the "$"
+// of "${" or the "<" of "<!".
+inline bool EndsRun(LPCSTR p, LPCSTR pEnd) {
+  const char ch = *p;
+  return ch == '\n' || (pEnd - p > 1 && ((ch == '$' && p[1] == '{') || (ch == '<' && p[1] == '!')));
+}
+
+// Where a run of template bytes copied as they are ends: the first line
+// feed, "${" or "<!" in [p, pEnd), or pEnd. A "$" or "<" before any other
+// byte starts no marker and stays in its run.
+LPCSTR FindRunEnd(LPCSTR p, LPCSTR pEnd) {
+#if defined(__SSE2__)
+  const __m128i lineFeed = _mm_set1_epi8('\n'), dollar = _mm_set1_epi8('$'), brace = _mm_set1_epi8('{');
+  const __m128i less = _mm_set1_epi8('<'), bang = _mm_set1_epi8('!');
+  for (; pEnd - p > 16; p += 16) {
+    const __m128i bytes = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p));
+    const __m128i next = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p + 1));
+    const __m128i variables = _mm_and_si128(_mm_cmpeq_epi8(bytes, dollar), _mm_cmpeq_epi8(next, brace));
+    const __m128i markers = _mm_and_si128(_mm_cmpeq_epi8(bytes, less), _mm_cmpeq_epi8(next, bang));
+    const __m128i ends = _mm_or_si128(_mm_cmpeq_epi8(bytes, lineFeed), _mm_or_si128(variables, markers));
+    const int nMask = _mm_movemask_epi8(ends);
+    if (nMask != 0) return p + __builtin_ctz(static_cast<unsigned>(nMask));
+  }
+#else
+  // A word at a time: words without a line feed, "$" or "<" are passed
+  // over; the bytes of a word that has one are looked at one by one. (The
+  // test may flag a byte above a real hit, never a word without one.)
+  typedef size_t Word;
+  const Word kOnes = ~static_cast<Word>(0) / 0xFF;
+  const Word kHighs = kOnes * 0x80;
+  while (pEnd - p > static_cast<ptrdiff_t>(sizeof(Word))) {
+    Word word;
+    memcpy(&word, p, sizeof word);
+    const Word lineFeeds = word ^ (kOnes * '\n'), dollars = word ^ (kOnes * '$'), lesses = word ^ (kOnes * '<');
+    const Word hits = ((lineFeeds - kOnes) & ~lineFeeds) | ((dollars - kOnes) & ~dollars) | ((lesses - kOnes) & ~lesses);
+    if ((hits & kHighs) == 0) {
+      p += sizeof(Word);
+      continue;
+    }
+    for (LPCSTR pWordEnd = p + sizeof(Word); p < pWordEnd; ++p)
+      if (EndsRun(p, pEnd)) return p;
+  }
+#endif
+  for (; p < pEnd; ++p)
+    if (EndsRun(p, pEnd)) break;
+  return p;
+}
 
 LPSTR AllocText(UINT nSize) {
   LPSTR p = static_cast<LPSTR>(AfxAllocMemory(nSize));
@@ -116,8 +170,9 @@ void CTemplateExpander::InitForString(LPCSTR pszTemplate, LPSTR pszOut, CNamedVa
 BOOL CTemplateExpander::ExpandToString(LPCSTR pszTemplate, LPSTR* ppszOut, CNamedValueList* pVars,
                                        CNamedValueList* pMoreVars) {
   InitForString(pszTemplate, ppszOut != NULL ? *ppszOut : NULL, pVars, pMoreVars);
-  int nLength = 0;
-  if (pszTemplate == NULL || ppszOut == NULL || !TemplateLength(pszTemplate, &nLength)) return FALSE;
+  // A template too long for the expander's positions was given length 0.
+  const bool bTooLong = pszTemplate != NULL && m_nLength == 0 && *pszTemplate != '\0';
+  if (pszTemplate == NULL || ppszOut == NULL || bTooLong) return FALSE;
   m_pszOut = AllocText(m_nOutSize);
   if (m_pszOut == NULL) return FALSE;
   bool bFailed = false;
@@ -158,7 +213,7 @@ BOOL CTemplateExpander::ExpandToFile(LPCSTR pszTemplate, int hFile, CNamedValueL
   {
     CExpansionSession session(this, hFile);
     Expand();
-    if (m_nWrapWidth != 0) WrapPending(true);
+    if (m_nWrapWidth != 0) WrapPending(&session, true);
     bResult = session.Flush() && !session.Failed();
   }
   FreeLine();
@@ -171,44 +226,157 @@ void CTemplateExpander::FreeLine() {
   m_nLineSize = 0;
 }
 
+inline void CTemplateExpander::WriteFile(CExpansionSession* pSession, LPCSTR pBytes, UINT nCount) {
+  if (pSession != NULL && pSession->File() == m_hFile)
+    pSession->Write(pBytes, nCount);
+  else
+    WriteToRuntimeFile(m_hFile, pBytes, nCount);
+}
+
+// Without wrapping, a piece goes straight into the output block when it has
+// room, and into the file's buffer.
+inline void CTemplateExpander::Put(CExpansionSession* pSession, LPCSTR pBytes, UINT nCount) {
+  if (nCount == 0) return;
+  if (m_nWrapWidth != 0) {
+    AppendLine(pSession, pBytes, nCount);
+    WrapPending(pSession, false);
+    return;
+  }
+  if (m_hFile != -1) WriteFile(pSession, pBytes, nCount);
+  if (m_pszOut != NULL && (pSession == NULL || !pSession->AppendInPlace(m_pszOut, m_nOutSize, pBytes, nCount)))
+    AppendOut(pSession, pBytes, nCount);
+}
+
+// Runs of template bytes without a marker are put out whole: a line feed
+// ends a run (it becomes CR LF unless the template has the CR), and so do a
+// variable and a conditional marker. A "$" or "<" that starts neither stays
+// in its run, which gives the same bytes as putting it out on its own.
 BOOL CTemplateExpander::Expand() {
   // A caller that drives the steps itself still gets a session, so that
   // appending stays cheap; its file output is written before Expand returns.
   std::optional<CExpansionSession> ownSession;
-  if (CExpansionSession::Find(this) == NULL) ownSession.emplace(this, m_hFile);
+  CExpansionSession* pSession = CExpansionSession::Find(this);
+  if (pSession == NULL) pSession = &ownSession.emplace(this, m_hFile);
 
-  const LPCSTR pszTemplate = m_pszTemplate;
-  for (m_nPos = 0; m_nPos < m_nLength;) {
-    const char ch = pszTemplate[m_nPos];
-    if (ch == '\n') {
-      if (m_nPos > 0 && pszTemplate[m_nPos - 1] == '\r')
-        PutChar('\n');
-      else
-        PutText(kLineEnd);
-      ++m_nPos;
-    } else if (ch == '$') {
-      m_nPos = ExpandVariable(m_nPos);
-    } else if (ch == '<') {
-      m_nPos = ExpandMarker(m_nPos);
+  const LPCSTR pBegin = m_pszTemplate;
+  const LPCSTR pEnd = pBegin + m_nLength;
+  LPCSTR pRun = pBegin;  // the first byte not yet put out
+  LPCSTR p = pBegin;
+  while ((p = FindRunEnd(p, pEnd)) != pEnd) {
+    const int nPos = static_cast<int>(p - pBegin);
+    int nNext = nPos + 1;
+    if (*p == '\n') {
+      if (p != pBegin && p[-1] == '\r') {
+        ++p;
+        continue;
+      }
+      Put(pSession, pRun, static_cast<UINT>(p - pRun));
+      Put(pSession, kLineEnd, 2);
+    } else if (*p == '$') {
+      if (pEnd - p <= 2 || p[1] != '{') {
+        ++p;  // a lone "$" is text
+        continue;
+      }
+      const int nClose = FindVariableEnd(pSession, nPos + 2);
+      if (nClose < 0) {
+        p += 2;  // "${" never closed: text
+        continue;
+      }
+      nNext = nClose + 2;
+      if (nClose == nPos + 2) {
+        // "${}$" gives "${".
+        Put(pSession, pRun, static_cast<UINT>(p + 2 - pRun));
+      } else {
+        Put(pSession, pRun, static_cast<UINT>(p - pRun));
+        UINT nValueLength = 0;
+        const CNameValuePair* pPair = FindName(pSession, p + 2, nClose - nPos - 2, &nValueLength);
+        if (pPair != NULL) Put(pSession, pPair->m_strValue, nValueLength);
+      }
     } else {
-      // A run of ordinary bytes goes out in one piece.
-      int nEnd = m_nPos + 1;
-      while (nEnd < m_nLength && !IsSpecialTemplateByte(pszTemplate[nEnd])) ++nEnd;
-      Put(pszTemplate + m_nPos, static_cast<UINT>(nEnd - m_nPos));
-      m_nPos = nEnd;
+      if (pEnd - p < kMarkerLength || p[1] != '!') {
+        ++p;
+        continue;
+      }
+      if (EqualNoCaseN(p, kEndif, kMarkerLength)) {
+        nNext = nPos + kMarkerLength;
+      } else {
+        const int nClose = memcmp(p, kIfdefOpen, kIfdefOpenLength) == 0
+                               ? FindText(pSession, nPos + kIfdefOpenLength, CExpansionSession::kConditionEnd)
+                               : -1;
+        if (nClose <= nPos + kIfdefOpenLength) {
+          // Not a marker: text.
+          ++p;
+          continue;
+        }
+        nNext = nClose + 5;
+        const LPCSTR pName = p + kIfdefOpenLength;
+        const int nNameLength = nClose - nPos - kIfdefOpenLength;
+        UINT nValueLength = 0;
+        if (FindName(pSession, pName, nNameLength, &nValueLength) == NULL)
+          nNext = SkipBlock(pSession, nNext);
+      }
+      Put(pSession, pRun, static_cast<UINT>(p - pRun));
     }
+    pRun = p = pBegin + nNext;
   }
+  Put(pSession, pRun, static_cast<UINT>(pEnd - pRun));
+  m_nPos = m_nLength;
   return TRUE;
 }
 
-int CTemplateExpander::FindText(int nFrom, int nWhich) {
+int CTemplateExpander::FindText(CExpansionSession* pSession, int nFrom, int nWhich) {
   const CExpansionSession::Marker which = static_cast<CExpansionSession::Marker>(nWhich);
-  CExpansionSession* pSession = CExpansionSession::Find(this);
   int nFound = -1;
   if (pSession != NULL && pSession->LookupSearch(which, nFrom, &nFound)) return nFound;
   nFound = Search(m_pszTemplate, m_nLength, nFrom, MarkerText(nWhich));
   if (pSession != NULL) pSession->RememberSearch(which, nFrom, nFound);
   return nFound;
+}
+
+// The index after the first end marker (exact letter case) at or after nPos;
+// nPos itself when there is none, so that the block is expanded after all.
+int CTemplateExpander::SkipBlock(CExpansionSession* pSession, int nPos) {
+  if (nPos < 0 || nPos >= m_nLength) return nPos;
+  const int nEndif = FindText(pSession, nPos, CExpansionSession::kEndif);
+  return nEndif < 0 ? nPos : nEndif + kMarkerLength;
+}
+
+const CNameValuePair* CTemplateExpander::FindName(CExpansionSession* pSession, LPCSTR pName,
+                                                  int nLength, UINT* pnValueLength) {
+  return pSession->Names().Find(m_pVars, m_pMoreVars, pName, nLength, m_pszTemplate + m_nLength,
+                                pnValueLength);
+}
+
+// The index of the first "}$" at or after nFrom, or -1. Names are short: the first bytes are searched here
+// (sixteen at once where the template has them), and a longer search is
+// left to FindText.
+int CTemplateExpander::FindVariableEnd(CExpansionSession* pSession, int nFrom) {
+  const LPCSTR pName = m_pszTemplate + nFrom;
+  int nLength = -1;
+#if defined(__SSE2__)
+  if (m_nLength - nFrom > 16) {
+    const __m128i bytes = _mm_loadu_si128(reinterpret_cast<const __m128i*>(pName));
+    const __m128i next = _mm_loadu_si128(reinterpret_cast<const __m128i*>(pName + 1));
+    const int nMask = _mm_movemask_epi8(
+        _mm_and_si128(_mm_cmpeq_epi8(bytes, _mm_set1_epi8('}')), _mm_cmpeq_epi8(next, _mm_set1_epi8('$'))));
+    if (nMask != 0) nLength = __builtin_ctz(static_cast<unsigned>(nMask));
+  }
+#endif
+  if (nLength < 0) {
+    const int nLimit = m_nLength - nFrom > kShortName ? kShortName : m_nLength - nFrom - 1;
+    for (int i = 0; i < nLimit; ++i) {
+      if (pName[i] == '}' && pName[i + 1] == '$') {
+        nLength = i;
+        break;
+      }
+    }
+  }
+  if (nLength < 0) {
+    const int nClose = FindText(pSession, nFrom, CExpansionSession::kVariableEnd);
+    if (nClose < 0) return -1;
+    nLength = nClose - nFrom;
+  }
+  return nFrom + nLength;
 }
 
 int CTemplateExpander::ExpandVariable(int nPos) {
@@ -234,7 +402,7 @@ int CTemplateExpander::ExpandVariable(int nPos) {
 int CTemplateExpander::ReadVariableName(int nPos, CString& strName) {
   strName.Empty();
   if (nPos < 0 || nPos >= m_nLength) return nPos;
-  const int nClose = FindText(nPos, CExpansionSession::kVariableEnd);
+  const int nClose = FindText(CExpansionSession::Find(this), nPos, CExpansionSession::kVariableEnd);
   if (nClose < 0) return nPos;
   strName = CString(m_pszTemplate + nPos, nClose - nPos);
   return nClose + 2;
@@ -259,17 +427,13 @@ int CTemplateExpander::ExpandMarker(int nPos) {
 int CTemplateExpander::ReadConditionName(int nPos, CString& strName) {
   strName.Empty();
   if (nPos < 0 || nPos >= m_nLength) return nPos;
-  const int nClose = FindText(nPos, CExpansionSession::kConditionEnd);
+  const int nClose = FindText(CExpansionSession::Find(this), nPos, CExpansionSession::kConditionEnd);
   if (nClose < 0) return nPos;
   strName = CString(m_pszTemplate + nPos, nClose - nPos);
   return nClose + 5;
 }
 
-int CTemplateExpander::SkipToEndif(int nPos) {
-  if (nPos < 0 || nPos >= m_nLength) return nPos;
-  const int nEndif = FindText(nPos, CExpansionSession::kEndif);
-  return nEndif < 0 ? nPos : nEndif + kMarkerLength;
-}
+int CTemplateExpander::SkipToEndif(int nPos) { return SkipBlock(CExpansionSession::Find(this), nPos); }
 
 BOOL CTemplateExpander::LookupVariable(LPCSTR pszName, CString& strValue) const {
   strValue.Empty();
@@ -283,74 +447,60 @@ BOOL CTemplateExpander::IsDefined(LPCSTR pszName) const {
          (m_pMoreVars != NULL && m_pMoreVars->Contains(pszName));
 }
 
-void CTemplateExpander::PutChar(char ch) { Put(&ch, 1); }
+void CTemplateExpander::PutChar(char ch) { Put(CExpansionSession::Find(this), &ch, 1); }
 
 void CTemplateExpander::PutText(LPCSTR pszText) {
-  if (pszText != NULL && *pszText != '\0') Put(pszText, static_cast<UINT>(strlen(pszText)));
+  if (pszText != NULL && *pszText != '\0')
+    Put(CExpansionSession::Find(this), pszText, static_cast<UINT>(strlen(pszText)));
 }
 
-void CTemplateExpander::Put(LPCSTR pBytes, UINT nCount) {
-  if (m_nWrapWidth == 0) {
-    Emit(pBytes, nCount);
-    return;
-  }
-  AppendLine(pBytes, nCount, nCount == 1);
-  WrapLines();
-}
-
-void CTemplateExpander::WriteChar(char ch) { Emit(&ch, 1); }
+void CTemplateExpander::WriteChar(char ch) { Emit(CExpansionSession::Find(this), &ch, 1); }
 
 void CTemplateExpander::WriteText(LPCSTR pszText) {
-  if (pszText != NULL && *pszText != '\0') Emit(pszText, static_cast<UINT>(strlen(pszText)));
+  if (pszText != NULL && *pszText != '\0')
+    Emit(CExpansionSession::Find(this), pszText, static_cast<UINT>(strlen(pszText)));
 }
 
 void CTemplateExpander::WriteBytes(LPCSTR pBytes, int nCount) {
-  if (m_hFile != -1 && pBytes != NULL && nCount > 0) WriteFile(pBytes, static_cast<UINT>(nCount));
+  if (m_hFile != -1 && pBytes != NULL && nCount > 0)
+    WriteFile(CExpansionSession::Find(this), pBytes, static_cast<UINT>(nCount));
 }
 
-void CTemplateExpander::Emit(LPCSTR pBytes, UINT nCount) {
-  if (m_hFile != -1) WriteFile(pBytes, nCount);
-  if (m_pszOut != NULL) AppendOut(pBytes, nCount, nCount == 1);
+void CTemplateExpander::Emit(CExpansionSession* pSession, LPCSTR pBytes, UINT nCount) {
+  if (m_hFile != -1) WriteFile(pSession, pBytes, nCount);
+  if (m_pszOut != NULL) AppendOut(pSession, pBytes, nCount);
 }
 
-void CTemplateExpander::WriteFile(LPCSTR pBytes, UINT nCount) {
-  CExpansionSession* pSession = CExpansionSession::Find(this);
-  if (pSession != NULL && pSession->File() == m_hFile)
-    pSession->Write(pBytes, nCount);
-  else
-    WriteToRuntimeFile(m_hFile, pBytes, nCount);
-}
 
-void CTemplateExpander::AppendOut(LPCSTR pBytes, UINT nCount, bool bSingle) {
-  CExpansionSession* pSession = CExpansionSession::Find(this);
+void CTemplateExpander::AppendOut(CExpansionSession* pSession, LPCSTR pBytes, UINT nCount) {
   const UINT nLength = pSession != NULL ? pSession->TextLength(CExpansionSession::kOutBlock, m_pszOut)
                                         : static_cast<UINT>(strlen(m_pszOut));
-  if (!AppendToBlock(m_pszOut, m_nOutSize, nLength, pBytes, nCount, bSingle)) {
+  if (!AppendToBlock(m_pszOut, m_nOutSize, nLength, pBytes, nCount, nCount == 1)) {
     if (pSession != NULL) pSession->MarkFailed();
     return;
   }
   if (pSession != NULL) pSession->SetTextLength(CExpansionSession::kOutBlock, m_pszOut, nLength + nCount);
 }
 
-void CTemplateExpander::AppendLine(LPCSTR pBytes, UINT nCount, bool bSingle) {
-  CExpansionSession* pSession = CExpansionSession::Find(this);
+void CTemplateExpander::AppendLine(CExpansionSession* pSession, LPCSTR pBytes, UINT nCount) {
   UINT nLength = 0;
   if (m_pszLine != NULL)
     nLength = pSession != NULL ? pSession->TextLength(CExpansionSession::kLineBlock, m_pszLine)
                                : static_cast<UINT>(strlen(m_pszLine));
-  if (!AppendToBlock(m_pszLine, m_nLineSize, nLength, pBytes, nCount, bSingle)) {
+  if (!AppendToBlock(m_pszLine, m_nLineSize, nLength, pBytes, nCount, nCount == 1)) {
     if (pSession != NULL) pSession->MarkFailed();
     return;
   }
   if (pSession != NULL) pSession->SetTextLength(CExpansionSession::kLineBlock, m_pszLine, nLength + nCount);
 }
 
-void CTemplateExpander::WrapLines() { WrapPending(false); }
+void CTemplateExpander::WrapLines() { WrapPending(CExpansionSession::Find(this), false); }
 
-void CTemplateExpander::WriteWrappedLine(LPCSTR pBytes, UINT nCount, bool bAddLineEnd) {
+void CTemplateExpander::WriteWrappedLine(CExpansionSession* pSession, LPCSTR pBytes, UINT nCount,
+                                         bool bAddLineEnd) {
   if (m_hFile == -1) return;
-  if (nCount > 0) WriteFile(pBytes, nCount);
-  if (bAddLineEnd) WriteFile(kLineEnd, 2);
+  if (nCount > 0) WriteFile(pSession, pBytes, nCount);
+  if (bAddLineEnd) WriteFile(pSession, kLineEnd, 2);
 }
 
 // Lines are counted in bytes; LF ends a line and a CR right before it does
@@ -361,9 +511,8 @@ void CTemplateExpander::WriteWrappedLine(LPCSTR pBytes, UINT nCount, bool bAddLi
 // known whether a line has to be broken, it stays pending: the result does
 // not depend on how the output arrives. bFinal: nothing more will come, so
 // every pending byte is written.
-void CTemplateExpander::WrapPending(bool bFinal) {
+void CTemplateExpander::WrapPending(CExpansionSession* pSession, bool bFinal) {
   if (m_pszLine == NULL) return;
-  CExpansionSession* pSession = CExpansionSession::Find(this);
   const UINT nLength = pSession != NULL ? pSession->TextLength(CExpansionSession::kLineBlock, m_pszLine)
                                         : static_cast<UINT>(strlen(m_pszLine));
   const UINT nWidth = m_nWrapWidth;
@@ -379,7 +528,7 @@ void CTemplateExpander::WrapPending(bool bFinal) {
   while (i < nLength) {
     const char ch = pText[i];
     if (ch == '\n') {
-      WriteWrappedLine(pText + nLineStart, i + 1 - nLineStart, false);
+      WriteWrappedLine(pSession, pText + nLineStart, i + 1 - nLineStart, false);
       nLineStart = ++i;
       nCount = 0;
       bHaveSpace = false;
@@ -394,7 +543,7 @@ void CTemplateExpander::WrapPending(bool bFinal) {
     }
     if (nWidth != 0 && nCount == nWidth) {
       const UINT nBreak = bHaveSpace ? nLastSpace : i - 1;
-      WriteWrappedLine(pText + nLineStart, nBreak + 1 - nLineStart, true);
+      WriteWrappedLine(pSession, pText + nLineStart, nBreak + 1 - nLineStart, true);
       nLineStart = i = nBreak + 1;
       nCount = 0;
       bHaveSpace = false;
@@ -410,7 +559,7 @@ void CTemplateExpander::WrapPending(bool bFinal) {
 
   UINT nRest = nLength - nLineStart;
   if (bFinal) {
-    WriteWrappedLine(pText + nLineStart, nRest, false);
+    WriteWrappedLine(pSession, pText + nLineStart, nRest, false);
     nRest = 0;
   } else if (nLineStart > 0) {
     memmove(m_pszLine, pText + nLineStart, nRest);

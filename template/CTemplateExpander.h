@@ -9,6 +9,8 @@
 
 #include <afx.h>
 
+class CExpansionSession;
+class CNameValuePair;
 class CNamedValueList;
 
 class CTemplateExpander {
@@ -68,14 +70,19 @@ class CTemplateExpander {
   UINT m_nLineSize;
 
  private:
-  void Put(LPCSTR pBytes, UINT nCount);
-  void Emit(LPCSTR pBytes, UINT nCount);
-  void WriteFile(LPCSTR pBytes, UINT nCount);
-  void AppendOut(LPCSTR pBytes, UINT nCount, bool bSingle);
-  void AppendLine(LPCSTR pBytes, UINT nCount, bool bSingle);
-  void WrapPending(bool bFinal);
-  void WriteWrappedLine(LPCSTR pBytes, UINT nCount, bool bAddLineEnd);
-  int FindText(int nFrom, int nWhich);
+  // Each takes the running expansion's session (NULL when there is none).
+  void Put(CExpansionSession* pSession, LPCSTR pBytes, UINT nCount);
+  void Emit(CExpansionSession* pSession, LPCSTR pBytes, UINT nCount);
+  void WriteFile(CExpansionSession* pSession, LPCSTR pBytes, UINT nCount);
+  void AppendOut(CExpansionSession* pSession, LPCSTR pBytes, UINT nCount);
+  void AppendLine(CExpansionSession* pSession, LPCSTR pBytes, UINT nCount);
+  void WrapPending(CExpansionSession* pSession, bool bFinal);
+  void WriteWrappedLine(CExpansionSession* pSession, LPCSTR pBytes, UINT nCount, bool bAddLineEnd);
+  int FindText(CExpansionSession* pSession, int nFrom, int nWhich);
+  int SkipBlock(CExpansionSession* pSession, int nPos);
+  int FindVariableEnd(CExpansionSession* pSession, int nFrom);
+  const CNameValuePair* FindName(CExpansionSession* pSession, LPCSTR pName, int nLength,
+                                 UINT* pnValueLength);
   void FreeLine();
 
   CTemplateExpander(const CTemplateExpander&) = delete;

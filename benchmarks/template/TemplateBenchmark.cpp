@@ -3,8 +3,13 @@
 // and into a file wrapped at 72 columns, by the library's expander and by
 // the baseline that writes every byte on its own and grows its blocks
 // 1,024 bytes at a time. Prints MB/s of output (best of several runs).
+// With --compare, the expander against ctemplate instead (CompareBench.h);
+// with --dump, the expander's outputs of the compare cases, for checking
+// that a change leaves them as they were.
 //
 //   template_bench [--quick]
+//   template_bench --compare [RUNS [CASE]]
+//   template_bench --dump DIR
 #include <fcntl.h>
 #include <stdio.h>
 #include <stdlib.h>
@@ -19,6 +24,7 @@
 #include <iterator>
 #include <string>
 
+#include "CompareBench.h"
 #include "NaiveTemplateExpander.h"
 #include "template/CNamedValueList.h"
 #include "template/CTemplateExpander.h"
@@ -105,6 +111,9 @@ void Print(const char* what, size_t outputBytes, double seconds) {
 }  // namespace
 
 int main(int argc, char** argv) {
+  if (argc > 1 && strcmp(argv[1], "--compare") == 0)
+    return RunCompare(argc > 2 ? atoi(argv[2]) : 7, argc > 3 ? argv[3] : "");
+  if (argc > 2 && strcmp(argv[1], "--dump") == 0) return DumpCompareOutputs(argv[2]);
   const bool quick = argc > 1 && strcmp(argv[1], "--quick") == 0;
   const int runs = quick ? 1 : 5;
   Report report;

@@ -93,6 +93,62 @@ TEST_F(CTemplateExpanderTest, ConditionalBlocks) {
   ExpectAll(cases, sizeof cases / sizeof cases[0]);
 }
 
+// A long template looks the same names up again and again: every lookup
+// must find what the lists hold, whichever way the name is spelled, however
+// many names there are, and whether the name is short, long, shares its
+// first 16 bytes with another, or ends the template.
+TEST_F(CTemplateExpanderTest, RepeatedLookupsInOneTemplateFindWhatTheListsHold) {
+  const std::string longPrefix = "AVeryLongVariableName_";  // 22 bytes
+  for (int i = 0; i < 150; ++i) {
+    const std::string n = std::to_string(i);
+    vars.SetValue(("Var" + n).c_str(), ("v" + n).c_str());
+    more.SetValue((longPrefix + n).c_str(), ("long" + n).c_str());
+    if (i % 3 == 0) more.SetValue(("Var" + n).c_str(), "hidden by the first list");
+  }
+  std::string templ;
+  std::string expected;
+  for (int round = 0; round < 4; ++round) {
+    for (int i = 0; i < 150; ++i) {
+      const std::string n = std::to_string(i);
+      const std::string spelled = round % 2 == 0 ? "Var" + n : "vAR" + n;
+      templ += "${" + spelled + "}$ ${" + longPrefix + n + "}$ ${Missing" + n + "}$";
+      expected += "v" + n + " long" + n + " ";
+      templ += "<!--^^ifdef " + spelled + "^^-->+<!--^^endif^^--><!--^^ifdef Gone" + n + "^^-->-<!--^^endif^^-->\n";
+      expected += "+\r\n";
+    }
+  }
+  templ += "${Var1}$";
+  expected += "v1";
+  const Expanded asString = ExpandToString(templ.c_str(), &vars, &more);
+  ASSERT_TRUE(asString.ok);
+  EXPECT_TRUE(asString.text == expected);
+  const Expanded asFile = ExpandToFile(templ.c_str(), &vars, &more);
+  ASSERT_TRUE(asFile.ok);
+  EXPECT_TRUE(asFile.text == expected);
+}
+
+// Random templates built from the pieces of every marker, names and plain
+// bytes: Expand, which copies runs of plain bytes at once, must give what
+// the steps give a byte at a time.
+TEST_F(CTemplateExpanderTest, ExpandGivesWhatTheStepsGive) {
+  const char* const pieces[] = {"${", "}$", "$", "{", "}", "<!--^^ifdef ", "^^-->", "<!--^^endif^^-->",
+                                "<!--^^ENDIF^^-->", "<!", "<", "!", "-", "^", "\n", "\r", "\r\n", " ",
+                                "Name", "NAME", "Footer", "Nope", "a b", "Extra", "xyz", "0123456789abcdef"};
+  unsigned seed = 2026;
+  for (int round = 0; round < 3000; ++round) {
+    std::string templ;
+    const int nPieces = 1 + static_cast<int>(seed % 40);
+    for (int i = 0; i < nPieces; ++i) {
+      seed = seed * 1103515245u + 12345u;
+      templ += pieces[(seed >> 16) % (sizeof pieces / sizeof pieces[0])];
+    }
+    const Expanded expanded = ExpandToString(templ.c_str(), &vars, &more);
+    ASSERT_TRUE(expanded.ok);
+    ASSERT_EQ(Visible(StepByStepExpander().Run(templ.c_str(), &vars, &more)), Visible(expanded.text))
+        << "template " << Visible(templ);
+  }
+}
+
 TEST_F(CTemplateExpanderTest, LineEndsBecomeCrLf) {
   const Case cases[] = {
       {"a\nb", "a\r\nb"},

@@ -2,6 +2,8 @@
 // came out.
 #pragma once
 
+#include <string.h>
+
 #include <optional>
 #include <string>
 
@@ -39,6 +41,38 @@ inline Expanded ExpandToFile(LPCSTR pszTemplate, CNamedValueList* pVars = NULL,
   result.text = file.Contents();
   return result;
 }
+
+// The expansion as a caller driving the steps gets it: the template read a
+// byte at a time, "$" handed to ExpandVariable, "<" to ExpandMarker, every
+// other byte put out on its own. Expand must give the same text.
+class StepByStepExpander : public CTemplateExpander {
+ public:
+  std::string Run(LPCSTR pszTemplate, CNamedValueList* pVars, CNamedValueList* pMoreVars) {
+    const size_t nLength = strlen(pszTemplate);
+    LPSTR pszBlock = static_cast<LPSTR>(AfxAllocMemory(2 * nLength + 1));
+    pszBlock[0] = '\0';
+    InitForString(pszTemplate, pszBlock, pVars, pMoreVars);
+    for (int nPos = 0; nPos < m_nLength;) {
+      const char ch = pszTemplate[nPos];
+      if (ch == '$') {
+        nPos = ExpandVariable(nPos);
+      } else if (ch == '<') {
+        nPos = ExpandMarker(nPos);
+      } else {
+        if (ch != '\n')
+          PutChar(ch);
+        else if (nPos > 0 && pszTemplate[nPos - 1] == '\r')
+          PutChar('\n');
+        else
+          PutText("\r\n");
+        ++nPos;
+      }
+    }
+    std::string text = m_pszOut;
+    AfxFreeMemory(m_pszOut);
+    return text;
+  }
+};
 
 // The text with every CR LF pair taken out, read from left to right.
 // Where the first line longer than nWidth starts, or npos. Lines end at LF;

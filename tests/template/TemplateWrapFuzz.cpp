@@ -1,6 +1,7 @@
 // libFuzzer target: the expander with wrapping. For any template and values
-// the text block equals the unwrapped file; the wrapped file keeps every
-// line within the width (a line end does not count), and without the line
+// the text block equals the unwrapped file and what the expansion steps
+// give when driven a byte at a time; the wrapped file keeps every line
+// within the width (a line end does not count), and without the line
 // breaks it inserted it is the unwrapped text.
 //
 // Input: the width (1 to 100), two values ("A" and "B"), then the template.
@@ -40,6 +41,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* pData, size_t nSize) {
   }
   if (!block.ok || !wrapped.ok) abort();
   if (block.text != plain.text) abort();
+  if (block.text != StepByStepExpander().Run(templ.c_str(), &vars, NULL)) abort();
   if (FirstLineOver(wrapped.text, nWidth) != std::string::npos) abort();
   if (WithoutCrLf(wrapped.text) != WithoutCrLf(plain.text)) abort();
   return 0;
