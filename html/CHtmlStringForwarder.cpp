@@ -16,29 +16,43 @@ struct KeptString {
 
 thread_local KeptString t_kept;
 
+#if defined(__GNUC__)
+#define LDX_NOINLINE __attribute__((noinline))
+#else
+#define LDX_NOINLINE
+#endif
+
 void CopyBufferToString(const CTextBuffer* pBuffer, CString& str) {
   int nLength = pBuffer->GetLength();
   CopySinkText(str.GetBufferSetLength(nLength), pBuffer->m_pBegin, nLength);
 }
 
-// Calls deliver with a buffer's content as a framework string. The thread's
-// kept string serves event after event, so an event costs no allocation; a
-// sink that tokenizes another document from inside its callback gets
-// strings of their own for those nested events. Each use is the only call
-// of its instance, so the compiler puts the whole path into the callback.
+// A nested event (a sink that tokenizes another document from inside its
+// callback) gets a string of its own. Kept out of line so that the usual
+// path below stays small enough to be inlined whole.
 template <typename Deliver>
-void DeliverAsString(const CTextBuffer* pBuffer, Deliver deliver) {
+LDX_NOINLINE void DeliverAsOwnString(const CTextBuffer* pBuffer, Deliver deliver) {
+  CString own;
+  CopyBufferToString(pBuffer, own);
+  deliver(own);
+}
+
+// Calls deliver with a buffer's content as a framework string. The thread's
+// kept string serves event after event, so an event costs no allocation.
+// Each use is the only call of its instance, so the compiler puts the whole
+// path, copy included, into the callback.
+template <typename Deliver>
+inline void DeliverAsString(const CTextBuffer* pBuffer, Deliver deliver) {
   KeptString& kept = t_kept;
   if (kept.bInUse) {
-    CString own;
-    CopyBufferToString(pBuffer, own);
-    deliver(own);
+    DeliverAsOwnString(pBuffer, deliver);
     return;
   }
   kept.bInUse = true;
-  CopyBufferToString(pBuffer, kept.str);
+  int nLength = pBuffer->GetLength();
+  CopySinkText(kept.str.GetBufferSetLength(nLength), pBuffer->m_pBegin, nLength);
   deliver(kept.str);
-  if (pBuffer->GetLength() > kMaxKeptLength) kept.str.Empty();
+  if (nLength > kMaxKeptLength) kept.str.Empty();
   kept.bInUse = false;
 }
 
