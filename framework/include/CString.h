@@ -91,7 +91,9 @@ class AFX_API CString {
   // (The shared empty buffer has no room, so it never gets here.)
   LPSTR GetBufferSetLength(int nNewLength) {
     CStringData* p = GetData();
-    if (nNewLength < 0 || nNewLength > p->nAllocLength || p->nAllocLength == 0) {
+    // As unsigned numbers a negative length is beyond any room: one test
+    // for both.
+    if (static_cast<unsigned>(nNewLength) > static_cast<unsigned>(p->nAllocLength) || p->nAllocLength == 0) {
       return GrowBufferSetLength(nNewLength);
     }
     p->nDataLength = nNewLength;

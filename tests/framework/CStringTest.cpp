@@ -110,6 +110,9 @@ TEST(CStringTest, GetBufferReleaseBuffer) {
   set.FreeExtra();
   EXPECT_EQ(5, set.GetLength());
   EXPECT_EQ('z', set[4]);
+  // A negative length, even on a string with room, leaves it empty.
+  EXPECT_STREQ("", set.GetBufferSetLength(-1));
+  EXPECT_EQ(0, set.GetLength());
 
   // Writing through a buffer of the empty string never touches other strings.
   CString empty;
