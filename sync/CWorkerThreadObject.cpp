@@ -5,8 +5,7 @@ IMPLEMENT_DYNAMIC(CWorkerThreadObject, CWinThread)
 CWorkerThreadObject::CWorkerThreadObject(AFX_THREADPROC pfnThreadProc, LPVOID pParam)
     : CWinThread(pfnThreadProc, pParam), m_nGate(kOpen) {}
 
-CWorkerThreadObject* CWorkerThreadObject::Current() {
-  CWinThread* pThread = AfxGetThread();
+CWorkerThreadObject* CWorkerThreadObject::From(CWinThread* pThread) {
   if (pThread == NULL || !pThread->IsKindOf(RUNTIME_CLASS(CWorkerThreadObject))) return NULL;
   return static_cast<CWorkerThreadObject*>(pThread);
 }

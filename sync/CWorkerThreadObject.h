@@ -17,9 +17,11 @@ class CWorkerThreadObject : public CWinThread {
  public:
   CWorkerThreadObject(AFX_THREADPROC pfnThreadProc, LPVOID pParam);
 
+  // pThread as a worker thread object; NULL when it is none (or NULL).
+  static CWorkerThreadObject* From(CWinThread* pThread);
   // The calling thread's object, when that thread is a worker thread
   // started through one; otherwise NULL.
-  static CWorkerThreadObject* Current();
+  static CWorkerThreadObject* Current() { return From(AfxGetThread()); }
 
   // On the thread: TRUE when the body may run (the gate was open); FALSE
   // when the owner has closed it.

@@ -47,9 +47,7 @@ TThread::~TThread() {
 }
 
 CWorkerThreadObject* TThread::WorkerObject() const {
-  if (!IsWorkerForm() || m_pWinThread == NULL || !m_pWinThread->IsKindOf(RUNTIME_CLASS(CWorkerThreadObject)))
-    return NULL;
-  return static_cast<CWorkerThreadObject*>(m_pWinThread);
+  return IsWorkerForm() ? CWorkerThreadObject::From(m_pWinThread) : NULL;
 }
 
 void TThread::EndRemainingThread() {

@@ -1,20 +1,18 @@
 #include "CFile.h"
 
+#include "UnixFileTime.h"
+
 #include <string.h>
 
 IMPLEMENT_DYNAMIC(CFile, CObject)
 
 namespace {
 
-// The UTC file time of a CTime: both count from a moment in UTC, so the
-// instant is kept whatever the offset from UTC on its date.
+// The UTC file time of a CTime, the same instant.
 void TimeToFileTime(const CTime& time, LPFILETIME pFileTime, LPCTSTR lpszFileName) {
-  const ULONGLONG kUnixEpochAsFileTime = 116444736000000000ULL;
-  const ULONGLONG kTicksPerSecond = 10000000ULL;
-  if (time.GetTime() < 0) CFileException::ThrowOsError(ERROR_INVALID_PARAMETER, lpszFileName);
-  ULONGLONG ticks = kUnixEpochAsFileTime + static_cast<ULONGLONG>(time.GetTime()) * kTicksPerSecond;
-  pFileTime->dwLowDateTime = static_cast<DWORD>(ticks);
-  pFileTime->dwHighDateTime = static_cast<DWORD>(ticks >> 32);
+  if (!afx_detail::UnixTimeToFileTime(time.GetTime(), pFileTime)) {
+    CFileException::ThrowOsError(ERROR_INVALID_PARAMETER, lpszFileName);
+  }
 }
 
 [[noreturn]] void ThrowLastError(LPCTSTR lpszFileName) {

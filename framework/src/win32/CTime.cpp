@@ -1,5 +1,7 @@
 #include "CTime.h"
 
+#include "UnixFileTime.h"
+
 #include <string.h>
 
 CTime CTime::GetCurrentTime() { return CTime(::time(NULL)); }
@@ -26,13 +28,6 @@ CTime::CTime(const SYSTEMTIME& sysTime, int nDST) {
   }
 }
 
-namespace {
-
-const ULONGLONG kFileTimeTicksPerSecond = 10000000ULL;
-const ULONGLONG kUnixEpochAsFileTime = 116444736000000000ULL;  // 1 January 1970 UTC
-
-}  // namespace
-
 CTime::CTime(const FILETIME& fileTime, int nDST) {
   if (nDST >= 0) {
     // The caller says whether daylight saving time applies: the file time's
@@ -49,12 +44,9 @@ CTime::CTime(const FILETIME& fileTime, int nDST) {
   // Both are counts from a moment in UTC: the instant stays the same, and
   // the local fields later follow the offset in force on its own date, not
   // today's (which is all that FileTimeToLocalFileTime knows).
-  ULONGLONG ticks = (static_cast<ULONGLONG>(fileTime.dwHighDateTime) << 32) | fileTime.dwLowDateTime;
+  time_t time;
   m_time = 0;
-  if (ticks < kUnixEpochAsFileTime) return;
-  const time_t time = static_cast<time_t>((ticks - kUnixEpochAsFileTime) / kFileTimeTicksPerSecond);
-  struct tm* ptm = localtime(&time);
-  if (ptm != NULL) m_time = time;
+  if (afx_detail::FileTimeToUnixTime(fileTime, &time) && localtime(&time) != NULL) m_time = time;
 }
 
 struct tm* CTime::GetGmtTm(struct tm* ptm) const {
