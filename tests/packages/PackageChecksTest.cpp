@@ -53,12 +53,7 @@ FILETIME UtcFileTime(int year, int month, int day, int hour, int secondsAfter) {
   utc.tm_mon = month - 1;
   utc.tm_mday = day;
   utc.tm_hour = hour;
-  unsigned long long ticks =
-      116444736000000000ULL + static_cast<unsigned long long>(_mkgmtime(&utc) + secondsAfter) * 10000000ULL;
-  FILETIME time;
-  time.dwLowDateTime = static_cast<DWORD>(ticks);
-  time.dwHighDateTime = static_cast<DWORD>(ticks >> 32);
-  return time;
+  return FileTimeOf(_mkgmtime(&utc) + secondsAfter);
 }
 
 TEST_F(PackagesTest, ThresholdsHoldInBothSeasonsOfDaylightSavingTime) {

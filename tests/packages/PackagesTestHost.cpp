@@ -78,19 +78,22 @@ std::string SystemDir() {
 
 }  // namespace PackagesTestHost
 
+FILETIME FileTimeOf(time_t time) {
+  const unsigned long long kUnixEpochAsFileTime = 116444736000000000ULL;
+  unsigned long long ticks = kUnixEpochAsFileTime + static_cast<unsigned long long>(time) * 10000000ULL;
+  FILETIME fileTime;
+  fileTime.dwLowDateTime = static_cast<DWORD>(ticks);
+  fileTime.dwHighDateTime = static_cast<DWORD>(ticks >> 32);
+  return fileTime;
+}
+
 FILETIME LocalMidnight(int year, int month, int day, int secondsAfter) {
   struct tm local = {};
   local.tm_year = year - 1900;
   local.tm_mon = month - 1;
   local.tm_mday = day;
   local.tm_isdst = -1;
-  const unsigned long long kUnixEpochAsFileTime = 116444736000000000ULL;
-  unsigned long long ticks =
-      kUnixEpochAsFileTime + static_cast<unsigned long long>(mktime(&local) + secondsAfter) * 10000000ULL;
-  FILETIME time;
-  time.dwLowDateTime = static_cast<DWORD>(ticks);
-  time.dwHighDateTime = static_cast<DWORD>(ticks >> 32);
-  return time;
+  return FileTimeOf(mktime(&local) + secondsAfter);
 }
 
 void PutFile(const std::string& path, const FILETIME& modified, const std::string& text) {

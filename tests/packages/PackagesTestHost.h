@@ -10,6 +10,8 @@
 #include <gtest/gtest.h>
 #include <windows.h>
 
+#include <time.h>
+
 #include <string>
 #include <vector>
 
@@ -28,6 +30,9 @@ std::string SystemDir();          // the system directory, ending in a backslash
 // This executable's directory, where the downloader stand-in is built.
 
 }  // namespace PackagesTestHost
+
+// The file time of a time_t: the same instant.
+FILETIME FileTimeOf(time_t time);
 
 // Local midnight at the start of the day, the way the library reckons it
 // (the C runtime's mktime), as a file time.
