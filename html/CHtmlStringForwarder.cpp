@@ -1,20 +1,15 @@
 #include "html/CHtmlStringForwarder.h"
 
+#include <string.h>
+
 #include "html/SinkText.h"
+#include "html/TextBlock.h"
+
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
 
 namespace {
-
-// Texts longer than this do not keep their storage after the call.
-const int kMaxKeptLength = 64 * 1024;
-
-// The string each thread reuses for its sink calls, and whether a call is
-// using it.
-struct KeptString {
-  CString str;
-  bool bInUse = false;
-};
-
-thread_local KeptString t_kept;
 
 #if defined(__GNUC__)
 #define LDX_NOINLINE __attribute__((noinline))
@@ -22,38 +17,72 @@ thread_local KeptString t_kept;
 #define LDX_NOINLINE
 #endif
 
-void CopyBufferToString(const CTextBuffer* pBuffer, CString& str) {
-  int nLength = pBuffer->GetLength();
-  CopySinkText(str.GetBufferSetLength(nLength), pBuffer->m_pBegin, nLength);
+// A framework string object is nothing but a pointer to its text, with the
+// header in front of the text. A buffer's m_pBegin, with the header in its
+// block filled in, therefore reads as a CString.
+static_assert(sizeof(CString) == sizeof(LPSTR), "a framework string is one pointer");
+
+const CString& AsString(CTextBuffer* pBuffer) { return *reinterpret_cast<const CString*>(&pBuffer->m_pBegin); }
+
+// Whether one of the first nLength (at most 16) bytes of p is zero, when
+// 16 bytes may be read there.
+inline bool HasZeroInShort(const char* p, int nLength) {
+#if defined(__SSE2__)
+  __m128i bytes = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p));
+  unsigned zeros = static_cast<unsigned>(_mm_movemask_epi8(_mm_cmpeq_epi8(bytes, _mm_setzero_si128())));
+  return (zeros & ((1U << nLength) - 1)) != 0;
+#else
+  return memchr(p, '\0', static_cast<size_t>(nLength)) != NULL;
+#endif
 }
 
-// A nested event (a sink that tokenizes another document from inside its
-// callback) gets a string of its own. Kept out of line so that the usual
-// path below stays small enough to be inlined whole.
+// Writes the string header in front of a buffer's content and the zero
+// byte after it (the block's spare byte makes room for that).
+inline const CString& LendAsString(CTextBuffer* pBuffer, int nLength) {
+  char* pText = pBuffer->m_pBegin;
+  pText[nLength] = '\0';
+  CStringData* pHeader = text_block::HeaderOf(pText);
+  pHeader->nDataLength = nLength;
+  pHeader->nAllocLength = nLength;
+  return AsString(pBuffer);
+}
+
+const CString g_strEmpty;
+
+// Every other buffer. The tokenizer's own are lent in place once their zero
+// bytes are spaces (one without a block is empty); a buffer a host passes
+// to a callback itself is copied into a string of its own.
 template <typename Deliver>
-LDX_NOINLINE void DeliverAsOwnString(const CTextBuffer* pBuffer, Deliver deliver) {
+LDX_NOINLINE void DeliverAnyText(CTextBuffer* pBuffer, const CTextBuffer* pOwn, Deliver deliver) {
+  int nLength = pBuffer->GetLength();
+  char* p = pBuffer->m_pBegin;
+  if (pBuffer == pOwn) {
+    if (!p) {
+      deliver(g_strEmpty);
+      return;
+    }
+    char* pEnd = p + nLength;
+    while (p < pEnd && (p = static_cast<char*>(memchr(p, '\0', static_cast<size_t>(pEnd - p)))) != NULL) *p++ = ' ';
+    deliver(LendAsString(pBuffer, nLength));
+    return;
+  }
   CString own;
-  CopyBufferToString(pBuffer, own);
+  CopySinkText(own.GetBufferSetLength(nLength), p, nLength);
   deliver(own);
 }
 
-// Calls deliver with a buffer's content as a framework string. The thread's
-// kept string serves event after event, so an event costs no allocation.
-// Each use is the only call of its instance, so the compiler puts the whole
-// path, copy included, into the callback.
+// Calls deliver with a buffer's content as a framework string; the sink's
+// result is ignored. The usual case, a short text in one of the
+// tokenizer's own buffers (pOwn), costs a few tests and two stores.
 template <typename Deliver>
-inline void DeliverAsString(const CTextBuffer* pBuffer, Deliver deliver) {
-  KeptString& kept = t_kept;
-  if (kept.bInUse) {
-    DeliverAsOwnString(pBuffer, deliver);
-    return;
-  }
-  kept.bInUse = true;
+inline void DeliverAsString(CTextBuffer* pBuffer, const CTextBuffer* pOwn, Deliver deliver) {
   int nLength = pBuffer->GetLength();
-  CopySinkText(kept.str.GetBufferSetLength(nLength), pBuffer->m_pBegin, nLength);
-  deliver(kept.str);
-  if (nLength > kMaxKeptLength) kept.str.Empty();
-  kept.bInUse = false;
+  char* pText = pBuffer->m_pBegin;
+  // A buffer without a block has no room either.
+  if (pBuffer != pOwn || nLength > 16 || pBuffer->m_pLimit - pText < 16 || HasZeroInShort(pText, nLength))
+    DeliverAnyText(pBuffer, pOwn, deliver);
+  else
+    deliver(LendAsString(pBuffer, nLength));
 }
 
 }  // namespace
@@ -69,25 +98,32 @@ void CHtmlStringForwarder::Attach(CHtmlStringSink* pSink) {
 }
 
 BOOL CHtmlStringForwarder::OnStartTag(CTextBuffer* pName, CNameValuePair** ppAttrs, int nAttrs, BOOL* pbContinue) {
-  if (!m_pSink) return TRUE;
-  DeliverAsString(pName, [&](const CString& strName) { m_pSink->OnStartTag(strName, ppAttrs, nAttrs, pbContinue); });
+  CHtmlStringSink* pSink = m_pSink;
+  if (!pSink) return TRUE;
+  DeliverAsString(pName, &m_tagName, [=](const CString& strName) {
+    pSink->OnStartTag(strName, ppAttrs, nAttrs, pbContinue);
+  });
   return TRUE;
 }
 
 BOOL CHtmlStringForwarder::OnEndTag(CTextBuffer* pName, BOOL* pbContinue) {
-  if (!m_pSink) return TRUE;
-  DeliverAsString(pName, [&](const CString& strName) { m_pSink->OnEndTag(strName, pbContinue); });
+  CHtmlStringSink* pSink = m_pSink;
+  if (!pSink) return TRUE;
+  DeliverAsString(pName, &m_tagName, [=](const CString& strName) { pSink->OnEndTag(strName, pbContinue); });
   return TRUE;
 }
 
 BOOL CHtmlStringForwarder::OnText(CTextBuffer* pText, BOOL* pbContinue) {
-  if (!m_pSink) return TRUE;
-  DeliverAsString(pText, [&](const CString& strText) { m_pSink->OnText(strText, pbContinue); });
+  CHtmlStringSink* pSink = m_pSink;
+  if (!pSink) return TRUE;
+  DeliverAsString(pText, &m_text, [=](const CString& strText) { pSink->OnText(strText, pbContinue); });
   return TRUE;
 }
 
 BOOL CHtmlStringForwarder::OnComment(CTextBuffer* pComment, BOOL* pbContinue) {
-  if (!m_pSink) return TRUE;
-  DeliverAsString(pComment, [&](const CString& strComment) { m_pSink->OnComment(strComment, pbContinue); });
+  CHtmlStringSink* pSink = m_pSink;
+  if (!pSink) return TRUE;
+  DeliverAsString(pComment, &m_comment,
+                         [=](const CString& strComment) { pSink->OnComment(strComment, pbContinue); });
   return TRUE;
 }
