@@ -49,40 +49,36 @@ inline const CString& LendAsString(CTextBuffer* pBuffer, int nLength) {
 
 const CString g_strEmpty;
 
-// Every other buffer. The tokenizer's own are lent in place once their zero
-// bytes are spaces (one without a block is empty); a buffer a host passes
-// to a callback itself is copied into a string of its own.
-template <typename Deliver>
-LDX_NOINLINE void DeliverAnyText(CTextBuffer* pBuffer, const CTextBuffer* pOwn, Deliver deliver) {
-  int nLength = pBuffer->GetLength();
+// The content of one of the tokenizer's own buffers that is long, holds a
+// zero byte or sits in a small block: its zero bytes become spaces, then it
+// is lent the same way. A buffer without a block is empty.
+LDX_NOINLINE const CString& LendAnyText(CTextBuffer* pBuffer) {
   char* p = pBuffer->m_pBegin;
-  if (pBuffer == pOwn) {
-    if (!p) {
-      deliver(g_strEmpty);
-      return;
-    }
-    char* pEnd = p + nLength;
-    while (p < pEnd && (p = static_cast<char*>(memchr(p, '\0', static_cast<size_t>(pEnd - p)))) != NULL) *p++ = ' ';
-    deliver(LendAsString(pBuffer, nLength));
-    return;
-  }
-  CString own;
-  CopySinkText(own.GetBufferSetLength(nLength), p, nLength);
-  deliver(own);
+  if (!p) return g_strEmpty;
+  int nLength = pBuffer->GetLength();
+  char* pEnd = p + nLength;
+  while (p < pEnd && (p = static_cast<char*>(memchr(p, '\0', static_cast<size_t>(pEnd - p)))) != NULL) *p++ = ' ';
+  return LendAsString(pBuffer, nLength);
 }
 
-// Calls deliver with a buffer's content as a framework string; the sink's
-// result is ignored. The usual case, a short text in one of the
-// tokenizer's own buffers (pOwn), costs a few tests and two stores.
-template <typename Deliver>
-inline void DeliverAsString(CTextBuffer* pBuffer, const CTextBuffer* pOwn, Deliver deliver) {
+// The content of one of the tokenizer's own buffers as a framework string,
+// in place. The usual case, a short text, costs a few tests and two stores.
+inline const CString& LendText(CTextBuffer* pBuffer) {
   int nLength = pBuffer->GetLength();
   char* pText = pBuffer->m_pBegin;
   // A buffer without a block has no room either.
-  if (pBuffer != pOwn || nLength > 16 || pBuffer->m_pLimit - pText < 16 || HasZeroInShort(pText, nLength))
-    DeliverAnyText(pBuffer, pOwn, deliver);
-  else
-    deliver(LendAsString(pBuffer, nLength));
+  if (nLength > 16 || pBuffer->m_pLimit - pText < 16 || HasZeroInShort(pText, nLength)) return LendAnyText(pBuffer);
+  return LendAsString(pBuffer, nLength);
+}
+
+// A buffer a host passes to a callback itself is copied into a string of
+// its own.
+template <typename Deliver>
+LDX_NOINLINE void DeliverCopy(const CTextBuffer* pBuffer, Deliver deliver) {
+  CString own;
+  int nLength = pBuffer->GetLength();
+  CopySinkText(own.GetBufferSetLength(nLength), pBuffer->m_pBegin, nLength);
+  deliver(own);
 }
 
 }  // namespace
@@ -97,33 +93,44 @@ void CHtmlStringForwarder::Attach(CHtmlStringSink* pSink) {
   Init();
 }
 
+// Each callback lends the tokenizer's own buffer; the sink's result is
+// ignored.
 BOOL CHtmlStringForwarder::OnStartTag(CTextBuffer* pName, CNameValuePair** ppAttrs, int nAttrs, BOOL* pbContinue) {
   CHtmlStringSink* pSink = m_pSink;
   if (!pSink) return TRUE;
-  DeliverAsString(pName, &m_tagName, [=](const CString& strName) {
-    pSink->OnStartTag(strName, ppAttrs, nAttrs, pbContinue);
-  });
+  if (pName == &m_tagName)
+    pSink->OnStartTag(LendText(pName), ppAttrs, nAttrs, pbContinue);
+  else
+    DeliverCopy(pName, [=](const CString& strName) { pSink->OnStartTag(strName, ppAttrs, nAttrs, pbContinue); });
   return TRUE;
 }
 
 BOOL CHtmlStringForwarder::OnEndTag(CTextBuffer* pName, BOOL* pbContinue) {
   CHtmlStringSink* pSink = m_pSink;
   if (!pSink) return TRUE;
-  DeliverAsString(pName, &m_tagName, [=](const CString& strName) { pSink->OnEndTag(strName, pbContinue); });
+  if (pName == &m_tagName)
+    pSink->OnEndTag(LendText(pName), pbContinue);
+  else
+    DeliverCopy(pName, [=](const CString& strName) { pSink->OnEndTag(strName, pbContinue); });
   return TRUE;
 }
 
 BOOL CHtmlStringForwarder::OnText(CTextBuffer* pText, BOOL* pbContinue) {
   CHtmlStringSink* pSink = m_pSink;
   if (!pSink) return TRUE;
-  DeliverAsString(pText, &m_text, [=](const CString& strText) { pSink->OnText(strText, pbContinue); });
+  if (pText == &m_text)
+    pSink->OnText(LendText(pText), pbContinue);
+  else
+    DeliverCopy(pText, [=](const CString& strText) { pSink->OnText(strText, pbContinue); });
   return TRUE;
 }
 
 BOOL CHtmlStringForwarder::OnComment(CTextBuffer* pComment, BOOL* pbContinue) {
   CHtmlStringSink* pSink = m_pSink;
   if (!pSink) return TRUE;
-  DeliverAsString(pComment, &m_comment,
-                         [=](const CString& strComment) { pSink->OnComment(strComment, pbContinue); });
+  if (pComment == &m_comment)
+    pSink->OnComment(LendText(pComment), pbContinue);
+  else
+    DeliverCopy(pComment, [=](const CString& strComment) { pSink->OnComment(strComment, pbContinue); });
   return TRUE;
 }
