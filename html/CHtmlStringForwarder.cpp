@@ -2,7 +2,6 @@
 
 #include <string.h>
 
-#include "html/SinkText.h"
 #include "html/TextBlock.h"
 
 #if defined(__SSE2__)
@@ -24,8 +23,8 @@ static_assert(sizeof(CString) == sizeof(LPSTR), "a framework string is one point
 
 const CString& AsString(CTextBuffer* pBuffer) { return *reinterpret_cast<const CString*>(&pBuffer->m_pBegin); }
 
-// Whether one of the first nLength (at most 16) bytes of p is zero, when
-// 16 bytes may be read there.
+// Whether one of the first nLength (at most 16) bytes of p is zero; every
+// block has 16 bytes to read there.
 inline bool HasZeroInShort(const char* p, int nLength) {
 #if defined(__SSE2__)
   __m128i bytes = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p));
@@ -36,22 +35,19 @@ inline bool HasZeroInShort(const char* p, int nLength) {
 #endif
 }
 
-// Writes the string header in front of a buffer's content and the zero
-// byte after it (the block's spare byte makes room for that).
+// Writes the length into the string header in front of a buffer's content
+// and the zero byte after it (the block's spare byte makes room for that).
 inline const CString& LendAsString(CTextBuffer* pBuffer, int nLength) {
   char* pText = pBuffer->m_pBegin;
   pText[nLength] = '\0';
-  CStringData* pHeader = text_block::HeaderOf(pText);
-  pHeader->nDataLength = nLength;
-  pHeader->nAllocLength = nLength;
+  text_block::HeaderOf(pText)->nDataLength = nLength;
   return AsString(pBuffer);
 }
 
 const CString g_strEmpty;
 
-// The content of one of the tokenizer's own buffers that is long, holds a
-// zero byte or sits in a small block: its zero bytes become spaces, then it
-// is lent the same way. A buffer without a block is empty.
+// A content that is long or holds a zero byte: its zero bytes become
+// spaces, then it is lent the same way. A buffer without a block is empty.
 LDX_NOINLINE const CString& LendAnyText(CTextBuffer* pBuffer) {
   char* p = pBuffer->m_pBegin;
   if (!p) return g_strEmpty;
@@ -61,24 +57,15 @@ LDX_NOINLINE const CString& LendAnyText(CTextBuffer* pBuffer) {
   return LendAsString(pBuffer, nLength);
 }
 
-// The content of one of the tokenizer's own buffers as a framework string,
-// in place. The usual case, a short text, costs a few tests and two stores.
+// A buffer's content as a framework string, in place: the string reads the
+// buffer's own m_pBegin, so it follows the block should a callback make the
+// buffer grow. The usual case, a short text, costs a few tests and two
+// stores.
 inline const CString& LendText(CTextBuffer* pBuffer) {
   int nLength = pBuffer->GetLength();
   char* pText = pBuffer->m_pBegin;
-  // A buffer without a block has no room either.
-  if (nLength > 16 || pBuffer->m_pLimit - pText < 16 || HasZeroInShort(pText, nLength)) return LendAnyText(pBuffer);
+  if (!pText || nLength > 16 || HasZeroInShort(pText, nLength)) return LendAnyText(pBuffer);
   return LendAsString(pBuffer, nLength);
-}
-
-// A buffer a host passes to a callback itself is copied into a string of
-// its own.
-template <typename Deliver>
-LDX_NOINLINE void DeliverCopy(const CTextBuffer* pBuffer, Deliver deliver) {
-  CString own;
-  int nLength = pBuffer->GetLength();
-  CopySinkText(own.GetBufferSetLength(nLength), pBuffer->m_pBegin, nLength);
-  deliver(own);
 }
 
 }  // namespace
@@ -93,44 +80,24 @@ void CHtmlStringForwarder::Attach(CHtmlStringSink* pSink) {
   Init();
 }
 
-// Each callback lends the tokenizer's own buffer; the sink's result is
+// Each callback lends the buffer it is given; the sink's result is
 // ignored.
 BOOL CHtmlStringForwarder::OnStartTag(CTextBuffer* pName, CNameValuePair** ppAttrs, int nAttrs, BOOL* pbContinue) {
-  CHtmlStringSink* pSink = m_pSink;
-  if (!pSink) return TRUE;
-  if (pName == &m_tagName)
-    pSink->OnStartTag(LendText(pName), ppAttrs, nAttrs, pbContinue);
-  else
-    DeliverCopy(pName, [=](const CString& strName) { pSink->OnStartTag(strName, ppAttrs, nAttrs, pbContinue); });
+  if (m_pSink) m_pSink->OnStartTag(LendText(pName), ppAttrs, nAttrs, pbContinue);
   return TRUE;
 }
 
 BOOL CHtmlStringForwarder::OnEndTag(CTextBuffer* pName, BOOL* pbContinue) {
-  CHtmlStringSink* pSink = m_pSink;
-  if (!pSink) return TRUE;
-  if (pName == &m_tagName)
-    pSink->OnEndTag(LendText(pName), pbContinue);
-  else
-    DeliverCopy(pName, [=](const CString& strName) { pSink->OnEndTag(strName, pbContinue); });
+  if (m_pSink) m_pSink->OnEndTag(LendText(pName), pbContinue);
   return TRUE;
 }
 
 BOOL CHtmlStringForwarder::OnText(CTextBuffer* pText, BOOL* pbContinue) {
-  CHtmlStringSink* pSink = m_pSink;
-  if (!pSink) return TRUE;
-  if (pText == &m_text)
-    pSink->OnText(LendText(pText), pbContinue);
-  else
-    DeliverCopy(pText, [=](const CString& strText) { pSink->OnText(strText, pbContinue); });
+  if (m_pSink) m_pSink->OnText(LendText(pText), pbContinue);
   return TRUE;
 }
 
 BOOL CHtmlStringForwarder::OnComment(CTextBuffer* pComment, BOOL* pbContinue) {
-  CHtmlStringSink* pSink = m_pSink;
-  if (!pSink) return TRUE;
-  if (pComment == &m_comment)
-    pSink->OnComment(LendText(pComment), pbContinue);
-  else
-    DeliverCopy(pComment, [=](const CString& strComment) { pSink->OnComment(strComment, pbContinue); });
+  if (m_pSink) m_pSink->OnComment(LendText(pComment), pbContinue);
   return TRUE;
 }

@@ -18,12 +18,16 @@ char* BlockOf(char* pContent) { return pContent - text_block::kHeaderRoom; }
 // Blocks come from the C runtime's heap so that a growing block can be
 // widened in place (or, when large, remapped) instead of copied.
 char* text_block::Resize(char* pContent, int nContent) {
-  size_t nSize = static_cast<size_t>(kHeaderRoom) + static_cast<size_t>(nContent);
+  int nRoom = nContent > kMinReadable ? nContent : kMinReadable;
+  size_t nSize = static_cast<size_t>(kHeaderRoom) + static_cast<size_t>(nRoom);
   char* pBlock = static_cast<char*>(realloc(pContent ? BlockOf(pContent) : NULL, nSize));
   if (!pBlock) return NULL;
   char* pNewContent = pBlock + kHeaderRoom;
-  // A well-formed header whatever the forwarder writes into it later.
-  HeaderOf(pNewContent)->nRefs = 1;
+  // A well-formed string header; only the length changes from event to event.
+  CStringData* pHeader = HeaderOf(pNewContent);
+  pHeader->nRefs = 1;
+  pHeader->nDataLength = 0;
+  pHeader->nAllocLength = nContent - 1;
   return pNewContent;
 }
 

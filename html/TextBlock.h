@@ -9,11 +9,15 @@
 namespace text_block {
 
 const int kHeaderRoom = static_cast<int>(sizeof(CStringData));
+// Every block has at least this many bytes after the header, whatever its
+// capacity, so that a short content can be searched in one read.
+const int kMinReadable = 16;
 
 inline CStringData* HeaderOf(char* pContent) { return reinterpret_cast<CStringData*>(pContent) - 1; }
 
 // Resizes the block of pContent (a block's content, or null for none) to
-// hold nContent bytes of content, keeping what fits. Returns the new
+// hold nContent bytes (at least 1: the content and its spare byte), keeping
+// what fits; the header tells the capacity. Returns the new
 // content, or null (the old block untouched) when there is no memory.
 char* Resize(char* pContent, int nContent);
 // Frees the block of pContent (null: nothing).
