@@ -30,6 +30,19 @@ inline bool HasZeroInShort(const char* p, int nLength) {
   __m128i bytes = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p));
   unsigned zeros = static_cast<unsigned>(_mm_movemask_epi8(_mm_cmpeq_epi8(bytes, _mm_setzero_si128())));
   return (zeros & ((1U << nLength) - 1)) != 0;
+#elif defined(__BYTE_ORDER__) && __BYTE_ORDER__ == __ORDER_LITTLE_ENDIAN__
+  // Two words of eight bytes. A byte is flagged when it is zero or lies
+  // above a zero byte of its word, so the flags of the first nLength bytes
+  // tell exactly whether one of them is zero.
+  const unsigned long long kOnes = 0x0101010101010101ULL, kHighs = 0x8080808080808080ULL;
+  unsigned long long low, high;
+  memcpy(&low, p, 8);
+  memcpy(&high, p + 8, 8);
+  unsigned long long lowZeros = (low - kOnes) & ~low & kHighs;
+  unsigned long long highZeros = (high - kOnes) & ~high & kHighs;
+  if (nLength < 8) return (lowZeros & ((1ULL << (8 * nLength)) - 1)) != 0;
+  if (lowZeros) return true;
+  return nLength > 8 && (highZeros & (~0ULL >> (8 * (16 - nLength)))) != 0;
 #else
   return memchr(p, '\0', static_cast<size_t>(nLength)) != NULL;
 #endif
