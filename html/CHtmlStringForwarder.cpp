@@ -1,20 +1,14 @@
 #include "html/CHtmlStringForwarder.h"
 
-#include "html/SinkText.h"
+#include <string.h>
+
+#include "html/TextBlock.h"
+
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
 
 namespace {
-
-// Texts longer than this do not keep their storage after the call.
-const int kMaxKeptLength = 64 * 1024;
-
-// The string each thread reuses for its sink calls, and whether a call is
-// using it.
-struct KeptString {
-  CString str;
-  bool bInUse = false;
-};
-
-thread_local KeptString t_kept;
 
 #if defined(__GNUC__)
 #define LDX_NOINLINE __attribute__((noinline))
@@ -22,38 +16,69 @@ thread_local KeptString t_kept;
 #define LDX_NOINLINE
 #endif
 
-void CopyBufferToString(const CTextBuffer* pBuffer, CString& str) {
-  int nLength = pBuffer->GetLength();
-  CopySinkText(str.GetBufferSetLength(nLength), pBuffer->m_pBegin, nLength);
+// A framework string object is nothing but a pointer to its text, with the
+// header in front of the text. A buffer's m_pBegin, with the header in its
+// block filled in, therefore reads as a CString.
+static_assert(sizeof(CString) == sizeof(LPSTR), "a framework string is one pointer");
+
+const CString& AsString(CTextBuffer* pBuffer) { return *reinterpret_cast<const CString*>(&pBuffer->m_pBegin); }
+
+// Whether one of the first nLength (at most 16) bytes of p is zero; every
+// block has 16 bytes to read there.
+inline bool HasZeroInShort(const char* p, int nLength) {
+#if defined(__SSE2__)
+  __m128i bytes = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p));
+  unsigned zeros = static_cast<unsigned>(_mm_movemask_epi8(_mm_cmpeq_epi8(bytes, _mm_setzero_si128())));
+  return (zeros & ((1U << nLength) - 1)) != 0;
+#elif defined(__BYTE_ORDER__) && __BYTE_ORDER__ == __ORDER_LITTLE_ENDIAN__
+  // Two words of eight bytes. A byte is flagged when it is zero or lies
+  // above a zero byte of its word, so the flags of the first nLength bytes
+  // tell exactly whether one of them is zero.
+  const unsigned long long kOnes = 0x0101010101010101ULL, kHighs = 0x8080808080808080ULL;
+  unsigned long long low, high;
+  memcpy(&low, p, 8);
+  memcpy(&high, p + 8, 8);
+  unsigned long long lowZeros = (low - kOnes) & ~low & kHighs;
+  unsigned long long highZeros = (high - kOnes) & ~high & kHighs;
+  if (nLength < 8) return (lowZeros & ((1ULL << (8 * nLength)) - 1)) != 0;
+  if (lowZeros) return true;
+  return nLength > 8 && (highZeros & (~0ULL >> (8 * (16 - nLength)))) != 0;
+#else
+  return memchr(p, '\0', static_cast<size_t>(nLength)) != NULL;
+#endif
 }
 
-// A nested event (a sink that tokenizes another document from inside its
-// callback) gets a string of its own. Kept out of line so that the usual
-// path below stays small enough to be inlined whole.
-template <typename Deliver>
-LDX_NOINLINE void DeliverAsOwnString(const CTextBuffer* pBuffer, Deliver deliver) {
-  CString own;
-  CopyBufferToString(pBuffer, own);
-  deliver(own);
+// Writes the length into the string header in front of a buffer's content
+// and the zero byte after it (the block's spare byte makes room for that).
+inline const CString& LendAsString(CTextBuffer* pBuffer, int nLength) {
+  char* pText = pBuffer->m_pBegin;
+  pText[nLength] = '\0';
+  text_block::HeaderOf(pText)->nDataLength = nLength;
+  return AsString(pBuffer);
 }
 
-// Calls deliver with a buffer's content as a framework string. The thread's
-// kept string serves event after event, so an event costs no allocation.
-// Each use is the only call of its instance, so the compiler puts the whole
-// path, copy included, into the callback.
-template <typename Deliver>
-inline void DeliverAsString(const CTextBuffer* pBuffer, Deliver deliver) {
-  KeptString& kept = t_kept;
-  if (kept.bInUse) {
-    DeliverAsOwnString(pBuffer, deliver);
-    return;
-  }
-  kept.bInUse = true;
+const CString g_strEmpty;
+
+// A content that is long or holds a zero byte: its zero bytes become
+// spaces, then it is lent the same way. A buffer without a block is empty.
+LDX_NOINLINE const CString& LendAnyText(CTextBuffer* pBuffer) {
+  char* p = pBuffer->m_pBegin;
+  if (!p) return g_strEmpty;
   int nLength = pBuffer->GetLength();
-  CopySinkText(kept.str.GetBufferSetLength(nLength), pBuffer->m_pBegin, nLength);
-  deliver(kept.str);
-  if (nLength > kMaxKeptLength) kept.str.Empty();
-  kept.bInUse = false;
+  char* pEnd = p + nLength;
+  while (p < pEnd && (p = static_cast<char*>(memchr(p, '\0', static_cast<size_t>(pEnd - p)))) != NULL) *p++ = ' ';
+  return LendAsString(pBuffer, nLength);
+}
+
+// A buffer's content as a framework string, in place: the string reads the
+// buffer's own m_pBegin, so it follows the block should a callback make the
+// buffer grow. The usual case, a short text, costs a few tests and two
+// stores.
+inline const CString& LendText(CTextBuffer* pBuffer) {
+  int nLength = pBuffer->GetLength();
+  char* pText = pBuffer->m_pBegin;
+  if (!pText || nLength > 16 || HasZeroInShort(pText, nLength)) return LendAnyText(pBuffer);
+  return LendAsString(pBuffer, nLength);
 }
 
 }  // namespace
@@ -68,26 +93,24 @@ void CHtmlStringForwarder::Attach(CHtmlStringSink* pSink) {
   Init();
 }
 
+// Each callback lends the buffer it is given; the sink's result is
+// ignored.
 BOOL CHtmlStringForwarder::OnStartTag(CTextBuffer* pName, CNameValuePair** ppAttrs, int nAttrs, BOOL* pbContinue) {
-  if (!m_pSink) return TRUE;
-  DeliverAsString(pName, [&](const CString& strName) { m_pSink->OnStartTag(strName, ppAttrs, nAttrs, pbContinue); });
+  if (m_pSink) m_pSink->OnStartTag(LendText(pName), ppAttrs, nAttrs, pbContinue);
   return TRUE;
 }
 
 BOOL CHtmlStringForwarder::OnEndTag(CTextBuffer* pName, BOOL* pbContinue) {
-  if (!m_pSink) return TRUE;
-  DeliverAsString(pName, [&](const CString& strName) { m_pSink->OnEndTag(strName, pbContinue); });
+  if (m_pSink) m_pSink->OnEndTag(LendText(pName), pbContinue);
   return TRUE;
 }
 
 BOOL CHtmlStringForwarder::OnText(CTextBuffer* pText, BOOL* pbContinue) {
-  if (!m_pSink) return TRUE;
-  DeliverAsString(pText, [&](const CString& strText) { m_pSink->OnText(strText, pbContinue); });
+  if (m_pSink) m_pSink->OnText(LendText(pText), pbContinue);
   return TRUE;
 }
 
 BOOL CHtmlStringForwarder::OnComment(CTextBuffer* pComment, BOOL* pbContinue) {
-  if (!m_pSink) return TRUE;
-  DeliverAsString(pComment, [&](const CString& strComment) { m_pSink->OnComment(strComment, pbContinue); });
+  if (m_pSink) m_pSink->OnComment(LendText(pComment), pbContinue);
   return TRUE;
 }

@@ -3,6 +3,10 @@
 // the ones you need. Set *pbContinue to 0 to stop the tokenizer for the rest
 // of the chunk. A zero byte of the input reaches a sink as a space.
 //
+// A string a sink receives reads the tokenizer's own storage and is valid
+// during the call only: copy what you keep (a copy is a string of its
+// own), and never change the string itself.
+//
 // Host classes derive from it. The slot order of the four operations is part
 // of the library's interface, and there is no virtual destructor: a sink is
 // destroyed through its own class, never deleted through a CHtmlStringSink

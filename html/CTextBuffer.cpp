@@ -3,25 +3,41 @@
 #include <stdlib.h>
 #include <string.h>
 
+#include "html/TextBlock.h"
+
 namespace {
 
 // Blocks above this size grow by at least half their capacity.
 const long long kLargeBlock = 4 * 1024;
 const long long kMaxBlock = 0x7FFFFFFF;
 
-// Blocks come from the C runtime's heap so that a growing block can be
-// widened in place (or, when large, remapped) instead of copied.
-char* ReallocateBlock(char* pBlock, int nSize) {
-  return static_cast<char*>(realloc(pBlock, static_cast<size_t>(nSize)));
-}
-
-void FreeBlock(char* pBlock) { free(pBlock); }
+char* BlockOf(char* pContent) { return pContent - text_block::kHeaderRoom; }
 
 }  // namespace
 
+// Blocks come from the C runtime's heap so that a growing block can be
+// widened in place (or, when large, remapped) instead of copied.
+char* text_block::Resize(char* pContent, int nContent) {
+  int nRoom = nContent > kMinReadable ? nContent : kMinReadable;
+  size_t nSize = static_cast<size_t>(kHeaderRoom) + static_cast<size_t>(nRoom);
+  char* pBlock = static_cast<char*>(realloc(pContent ? BlockOf(pContent) : NULL, nSize));
+  if (!pBlock) return NULL;
+  char* pNewContent = pBlock + kHeaderRoom;
+  // A well-formed string header; only the length changes from event to event.
+  CStringData* pHeader = HeaderOf(pNewContent);
+  pHeader->nRefs = 1;
+  pHeader->nDataLength = 0;
+  pHeader->nAllocLength = nContent - 1;
+  return pNewContent;
+}
+
+void text_block::Free(char* pContent) {
+  if (pContent) free(BlockOf(pContent));
+}
+
 CTextBuffer::CTextBuffer() : m_pBegin(NULL), m_pLimit(NULL), m_pCursor(NULL), m_nGrowBy(16) {}
 
-CTextBuffer::~CTextBuffer() { FreeBlock(m_pBegin); }
+CTextBuffer::~CTextBuffer() { text_block::Free(m_pBegin); }
 
 char* CTextBuffer::Reserve(int nSize, int nGrowBy) {
   if (nGrowBy > 0)
@@ -34,7 +50,7 @@ char* CTextBuffer::Reserve(int nSize, int nGrowBy) {
   if (nSize < 1) return m_pBegin;
 
   int nKeep = GetLength() < nSize - 1 ? GetLength() : nSize - 1;
-  char* pBlock = ReallocateBlock(m_pBegin, nSize);
+  char* pBlock = text_block::Resize(m_pBegin, nSize);
   if (!pBlock) return m_pBegin;
   m_pBegin = pBlock;
   m_pCursor = pBlock + nKeep;
@@ -60,7 +76,7 @@ int CTextBuffer::GrownCapacity(int nCapacity, int nLength, int nNeeded, int nGro
 BOOL CTextBuffer::MoveTo(int nNewCapacity) {
   if (nNewCapacity < 0) return FALSE;
   int nLength = GetLength();
-  char* pBlock = ReallocateBlock(m_pBegin, nNewCapacity + 1);
+  char* pBlock = text_block::Resize(m_pBegin, nNewCapacity + 1);
   if (!pBlock) return FALSE;
   m_pBegin = pBlock;
   m_pCursor = pBlock + nLength;

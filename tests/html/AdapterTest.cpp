@@ -217,6 +217,66 @@ TEST(StringForwarder, ABufferWithoutBlockArrivesAsTheEmptyString) {
   EXPECT_TRUE(sink.m_kept[0].IsEmpty());
 }
 
+// A host may hand a callback a buffer of its own, and may resize the
+// tokenizer's buffers: every buffer, with or without zero bytes, short or
+// long, in a block of any size, arrives whole and nothing outside its
+// block is read (the sanitizer build checks that).
+TEST(StringForwarder, BuffersOfAnySizeAndOriginArriveWhole) {
+  for (int nBlock : {2, 8, 17, 64}) {
+    CRecordingStringSink sink;
+    CHtmlStringForwarder forwarder;
+    forwarder.Attach(&sink);
+    forwarder.m_tagName.Reserve(nBlock, 0);
+    forwarder.m_text.Reserve(nBlock, 0);
+    forwarder.m_comment.Reserve(nBlock, 0);
+    Feed(forwarder, {std::string("<abc>x\0y</abc><!--abcdefghijklmnopqrstu-->", 42)});
+    EXPECT_EQ(sink.m_events, Events({"start:abc", "text:x y", "end:abc", "comment:abcdefghijklmnopqrstu"})) << nBlock;
+
+    CTextBuffer own;
+    own.Reserve(nBlock, 0);
+    own.Append("own\0text", 8);
+    BOOL bContinue = TRUE;
+    forwarder.OnText(&own, &bContinue);
+    EXPECT_EQ(sink.m_events.back(), "text:own text") << nBlock;
+    EXPECT_EQ(own.GetLength(), 8);
+  }
+}
+
+// A sink that feeds its own forwarder from inside a callback makes the
+// forwarder's buffers grow and move; the string it was given still reads
+// a whole, terminated text afterwards.
+class CFeedingBackSink : public CHtmlStringSink {
+ public:
+  CHtmlStringForwarder* m_pForwarder = NULL;
+  bool m_bFed = false;
+  std::vector<int> m_lengthsAfterFeeding;
+  BOOL OnText(const CString& strText, BOOL*) override { return FeedBack(strText); }
+  BOOL OnStartTag(const CString& strName, CNameValuePair**, int, BOOL*) override { return FeedBack(strName); }
+
+ private:
+  BOOL FeedBack(const CString& str) {
+    if (m_bFed) return TRUE;
+    m_bFed = true;
+    std::string more = "<" + std::string(5000, 'n') + ">" + std::string(20000, 't') + "&amp";
+    m_pForwarder->Parse(more.data(), static_cast<int>(more.size()));
+    m_lengthsAfterFeeding.push_back(str.GetLength());
+    EXPECT_EQ(str.GetLength(), static_cast<int>(strlen(str)));
+    return TRUE;
+  }
+};
+
+TEST(StringForwarder, ASinkFeedingItsOwnForwarderKeepsAReadableString) {
+  for (const char* pszPage : {"some text<b>", "<tag>"}) {
+    CFeedingBackSink sink;
+    CHtmlStringForwarder forwarder;
+    sink.m_pForwarder = &forwarder;
+    forwarder.Attach(&sink);
+    forwarder.Parse(pszPage, static_cast<int>(strlen(pszPage)));
+    forwarder.Finish();
+    EXPECT_EQ(sink.m_lengthsAfterFeeding.size(), 1u) << pszPage;
+  }
+}
+
 TEST(StringForwarder, ForwardersMayBeDeletedThroughTheTokenizer) {
   CRecordingStringSink sink;
   CHtmlTokenizer* pTokenizer = new CHtmlStringForwarder;

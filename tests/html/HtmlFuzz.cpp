@@ -3,16 +3,23 @@
 // text as a fresh tokenizer given the document whole, however the input
 // cuts the document into chunks (any length from 0 to the whole document).
 //
+// A string forwarder, reused the same way and fed the same chunks, must
+// hand its sink the same events as strings, zero bytes as spaces.
+//
 // Input: one byte of options, then up to three documents, each followed by
 // the chunk lengths it is cut into (taken from the end of the input).
 #include <fuzzer/FuzzedDataProvider.h>
 #include <stdint.h>
 #include <stdlib.h>
 
+#include <string.h>
+
+#include <algorithm>
 #include <string>
 #include <vector>
 
 #include "EventRecorder.h"
+#include "html/CHtmlStringForwarder.h"
 
 namespace {
 
@@ -30,10 +37,44 @@ std::vector<size_t> ChooseCuts(FuzzedDataProvider& data, size_t nLength) {
   return cuts;
 }
 
-Events TokenizeReused(CEventRecorder& tokenizer, const std::string& input, const std::vector<size_t>& cuts,
-                      const TokenizeOptions& options) {
-  tokenizer.m_events.clear();
-  if (!tokenizer.Init()) abort();
+// Records what a string sink receives in the recorder's form; every string
+// must read as a whole terminated text.
+class CStringEventRecorder : public CHtmlStringSink {
+ public:
+  BOOL OnStartTag(const CString& strName, CNameValuePair** ppAttrs, int nAttrs, BOOL*) override {
+    std::string event = "start:" + Content(strName);
+    for (int i = 0; i < nAttrs; ++i)
+      event += std::string(" ") + static_cast<LPCSTR>(ppAttrs[i]->m_strName) + "=[" +
+               static_cast<LPCSTR>(ppAttrs[i]->m_strValue) + "]";
+    m_events.push_back(event);
+    return TRUE;
+  }
+  BOOL OnEndTag(const CString& strName, BOOL*) override { return Record("end:", strName); }
+  BOOL OnText(const CString& strText, BOOL*) override { return Record("text:", strText); }
+  BOOL OnComment(const CString& strComment, BOOL*) override { return Record("comment:", strComment); }
+
+  Events m_events;
+
+ private:
+  static std::string Content(const CString& str) {
+    if (strlen(str) != static_cast<size_t>(str.GetLength())) abort();
+    return std::string(str, static_cast<size_t>(str.GetLength()));
+  }
+  BOOL Record(const char* pszKind, const CString& str) {
+    m_events.push_back(pszKind + Content(str));
+    return TRUE;
+  }
+};
+
+// The events a string sink receives for a tokenizer's events.
+Events WithZeroBytesAsSpaces(Events events) {
+  for (std::string& event : events) std::replace(event.begin(), event.end(), '\0', ' ');
+  return events;
+}
+
+template <typename Tokenizer>
+void Feed(Tokenizer& tokenizer, const std::string& input, const std::vector<size_t>& cuts,
+          const TokenizeOptions& options) {
   tokenizer.SetKeepLineBreaks(options.bKeepLineBreaks);
   tokenizer.SetDecodeCharRefs(options.bDecodeCharRefs);
   size_t start = 0;
@@ -43,6 +84,21 @@ Events TokenizeReused(CEventRecorder& tokenizer, const std::string& input, const
     start = end;
   }
   tokenizer.Finish();
+}
+
+Events ForwardReused(CHtmlStringForwarder& forwarder, CStringEventRecorder& sink, const std::string& input,
+                     const std::vector<size_t>& cuts, const TokenizeOptions& options) {
+  sink.m_events.clear();
+  forwarder.Attach(&sink);
+  Feed(forwarder, input, cuts, options);
+  return sink.m_events;
+}
+
+Events TokenizeReused(CEventRecorder& tokenizer, const std::string& input, const std::vector<size_t>& cuts,
+                      const TokenizeOptions& options) {
+  tokenizer.m_events.clear();
+  if (!tokenizer.Init()) abort();
+  Feed(tokenizer, input, cuts, options);
   return tokenizer.m_events;
 }
 
@@ -57,6 +113,8 @@ extern "C" int LLVMFuzzerInitialize(int*, char***) {
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* pData, size_t nSize) {
   FuzzedDataProvider data(pData, nSize);
   CEventRecorder reused;
+  CHtmlStringForwarder forwarder;
+  CStringEventRecorder sink;
   for (int nDocument = 0; nDocument < kMaxDocuments && data.remaining_bytes() > 0; ++nDocument) {
     uint8_t flags = data.ConsumeIntegral<uint8_t>();
     TokenizeOptions options;
@@ -64,7 +122,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* pData, size_t nSize) {
     options.bDecodeCharRefs = (flags & 2) == 0;
     std::string input = data.ConsumeRandomLengthString(data.remaining_bytes());
     std::vector<size_t> cuts = ChooseCuts(data, input.size());
-    if (JoinText(TokenizeWhole(input, options)) != JoinText(TokenizeReused(reused, input, cuts, options))) abort();
+    Events events = TokenizeReused(reused, input, cuts, options);
+    if (JoinText(TokenizeWhole(input, options)) != JoinText(events)) abort();
+    if (ForwardReused(forwarder, sink, input, cuts, options) != WithZeroBytesAsSpaces(events)) abort();
   }
   return 0;
 }
