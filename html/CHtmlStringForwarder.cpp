@@ -61,7 +61,7 @@ const CString g_strEmpty;
 
 // A content that is long or holds a zero byte: its zero bytes become
 // spaces, then it is lent the same way. A buffer without a block is empty.
-LDX_NOINLINE const CString& LendAnyText(CTextBuffer* pBuffer) {
+const CString& LendAnyText(CTextBuffer* pBuffer) {
   char* p = pBuffer->m_pBegin;
   if (!p) return g_strEmpty;
   int nLength = pBuffer->GetLength();
@@ -70,15 +70,31 @@ LDX_NOINLINE const CString& LendAnyText(CTextBuffer* pBuffer) {
   return LendAsString(pBuffer, nLength);
 }
 
-// A buffer's content as a framework string, in place: the string reads the
-// buffer's own m_pBegin, so it follows the block should a callback make the
-// buffer grow. The usual case, a short text, costs a few tests and two
-// stores.
-inline const CString& LendText(CTextBuffer* pBuffer) {
+// Whether a buffer's content is short and free of zero bytes: the usual
+// case, lent with two stores.
+inline bool IsShortPlainText(CTextBuffer* pBuffer) {
   int nLength = pBuffer->GetLength();
   char* pText = pBuffer->m_pBegin;
-  if (!pText || nLength > 16 || HasZeroInShort(pText, nLength)) return LendAnyText(pBuffer);
-  return LendAsString(pBuffer, nLength);
+  return pText && nLength <= 16 && !HasZeroInShort(pText, nLength);
+}
+
+// The callbacks for every other content, out of line so that the usual
+// path stays a few tests and a jump to the sink.
+LDX_NOINLINE BOOL StartTagWithAnyName(CHtmlStringSink* pSink, CTextBuffer* pName, CNameValuePair** ppAttrs,
+                                      int nAttrs, BOOL* pbContinue) {
+  return pSink->OnStartTag(LendAnyText(pName), ppAttrs, nAttrs, pbContinue);
+}
+
+LDX_NOINLINE BOOL EndTagWithAnyName(CHtmlStringSink* pSink, CTextBuffer* pName, BOOL* pbContinue) {
+  return pSink->OnEndTag(LendAnyText(pName), pbContinue);
+}
+
+LDX_NOINLINE BOOL AnyText(CHtmlStringSink* pSink, CTextBuffer* pText, BOOL* pbContinue) {
+  return pSink->OnText(LendAnyText(pText), pbContinue);
+}
+
+LDX_NOINLINE BOOL AnyComment(CHtmlStringSink* pSink, CTextBuffer* pComment, BOOL* pbContinue) {
+  return pSink->OnComment(LendAnyText(pComment), pbContinue);
 }
 
 }  // namespace
@@ -93,24 +109,32 @@ void CHtmlStringForwarder::Attach(CHtmlStringSink* pSink) {
   Init();
 }
 
-// Each callback lends the buffer it is given; the sink's result is
-// ignored.
+// Each callback lends the buffer it is given and passes the sink's result
+// on (the tokenizer ignores it).
 BOOL CHtmlStringForwarder::OnStartTag(CTextBuffer* pName, CNameValuePair** ppAttrs, int nAttrs, BOOL* pbContinue) {
-  if (m_pSink) m_pSink->OnStartTag(LendText(pName), ppAttrs, nAttrs, pbContinue);
-  return TRUE;
+  CHtmlStringSink* pSink = m_pSink;
+  if (!pSink) return TRUE;
+  if (!IsShortPlainText(pName)) return StartTagWithAnyName(pSink, pName, ppAttrs, nAttrs, pbContinue);
+  return pSink->OnStartTag(LendAsString(pName, pName->GetLength()), ppAttrs, nAttrs, pbContinue);
 }
 
 BOOL CHtmlStringForwarder::OnEndTag(CTextBuffer* pName, BOOL* pbContinue) {
-  if (m_pSink) m_pSink->OnEndTag(LendText(pName), pbContinue);
-  return TRUE;
+  CHtmlStringSink* pSink = m_pSink;
+  if (!pSink) return TRUE;
+  if (!IsShortPlainText(pName)) return EndTagWithAnyName(pSink, pName, pbContinue);
+  return pSink->OnEndTag(LendAsString(pName, pName->GetLength()), pbContinue);
 }
 
 BOOL CHtmlStringForwarder::OnText(CTextBuffer* pText, BOOL* pbContinue) {
-  if (m_pSink) m_pSink->OnText(LendText(pText), pbContinue);
-  return TRUE;
+  CHtmlStringSink* pSink = m_pSink;
+  if (!pSink) return TRUE;
+  if (!IsShortPlainText(pText)) return AnyText(pSink, pText, pbContinue);
+  return pSink->OnText(LendAsString(pText, pText->GetLength()), pbContinue);
 }
 
 BOOL CHtmlStringForwarder::OnComment(CTextBuffer* pComment, BOOL* pbContinue) {
-  if (m_pSink) m_pSink->OnComment(LendText(pComment), pbContinue);
-  return TRUE;
+  CHtmlStringSink* pSink = m_pSink;
+  if (!pSink) return TRUE;
+  if (!IsShortPlainText(pComment)) return AnyComment(pSink, pComment, pbContinue);
+  return pSink->OnComment(LendAsString(pComment, pComment->GetLength()), pbContinue);
 }

@@ -1,7 +1,8 @@
 // A tokenizer that hands its events to a CHtmlStringSink as framework
 // strings. Attach the sink (which also prepares the tokenizer), set options,
 // Parse each chunk, Finish. The sink is not owned and must outlive every
-// Parse and Finish call.
+// Parse and Finish call. Each callback returns what the sink's operation
+// returned (1 without a sink); the tokenizer ignores it.
 #pragma once
 
 #include "html/CHtmlStringSink.h"
