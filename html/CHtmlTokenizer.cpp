@@ -11,6 +11,14 @@
 #include <emmintrin.h>
 #endif
 
+// For the small steps of the per-event path, where the call costs about as
+// much as the work.
+#if defined(__GNUC__)
+#define LDX_INLINE __attribute__((always_inline)) inline
+#else
+#define LDX_INLINE inline
+#endif
+
 namespace {
 
 struct CharEntity {
@@ -225,7 +233,7 @@ int ParseDecimal(LPCSTR psz) {
 
 // Copies bytes into a framework string, reusing its storage; a zero byte
 // becomes a space so that the string's text is all of them.
-void CopyToString(CString& str, LPCSTR pBytes, int nLength) {
+LDX_INLINE void CopyToString(CString& str, LPCSTR pBytes, int nLength) {
   CopySinkText(str.GetBufferSetLength(nLength), pBytes, nLength);
 }
 
@@ -445,7 +453,16 @@ BOOL CHtmlTokenizer::Parse(LPCSTR pText, int nLength) {
   LPCSTR pDone;
   while (p < pEnd) {
     switch (m_nState) {
-      case kText: p = ScanText(p, pEnd); break;
+      case kText:
+        // Text is mostly followed by a tag complete in the chunk, and that
+        // by text again: they are read in turn without the dispatch.
+        for (p = ScanText(p, pEnd); m_nState == kTagName && p < pEnd && m_tagName.IsEmpty(); p = ScanText(p, pEnd)) {
+          pDone = ScanTagAtOnce(p, pEnd, pClose);
+          if (!pDone) break;
+          p = pDone;
+          if (m_nState != kText || p == pEnd) break;
+        }
+        break;
       case kTagName:
         pDone = m_tagName.IsEmpty() ? ScanTagAtOnce(p, pEnd, pClose) : NULL;
         p = pDone ? pDone : ScanTagName(p);
@@ -529,7 +546,8 @@ void CHtmlTokenizer::ResetTag() {
   m_nReturnState = kText;
   m_tagName.Reset();
   ResetAttribute();
-  ClearAttributes();
+  // Most tags have no attributes: nothing to empty then.
+  if (m_nAttrs != 0) ClearAttributes();
 }
 
 void CHtmlTokenizer::ClearAttributes() {
@@ -1006,7 +1024,7 @@ LPCSTR CHtmlTokenizer::ScanTagAtOnce(LPCSTR p, LPCSTR pEnd, LPCSTR& pClose) {
   }
   if (*p == '/') {
     m_nState = kEndTagName;
-    return p + 1;
+    return ScanEndTagBeforeClose(p + 1, pClose, pEnd);
   }
   LPCSTR pName = p;
   p = SkipUntil(p, pClose, kEndsTagName);
@@ -1098,6 +1116,18 @@ LPCSTR CHtmlTokenizer::ScanEndTagAtOnce(LPCSTR p, LPCSTR pEnd) {
   LPCSTR pClose = FindGreaterThan(p + 1, pEnd);
   AppendRun(m_tagName, p, static_cast<int>(pClose - p), pEnd);
   if (pClose == pEnd) return pEnd;
+  EmitEndTag();
+  return pClose + 1;
+}
+
+// State 3 from the byte after "</" when the first ">" after the "<" is at
+// pClose (before pEnd): the name runs from the first byte that is not
+// white space up to pClose. Only when that byte is the ">" itself (it then starts the name)
+// is the rest left to the end tag state.
+LPCSTR CHtmlTokenizer::ScanEndTagBeforeClose(LPCSTR p, LPCSTR pClose, LPCSTR pEnd) {
+  p = SkipSpaceCountingLines(p, pClose);
+  if (p == pClose) return p;
+  AppendRun(m_tagName, p, static_cast<int>(pClose - p), pEnd);
   EmitEndTag();
   return pClose + 1;
 }

@@ -140,6 +140,7 @@ class CHtmlTokenizer {
   LPCSTR ScanAttributesAtOnce(LPCSTR p, LPCSTR pClose);
   LPCSTR ScanValueAtOnce(LPCSTR pName, int nName, LPCSTR p, LPCSTR pClose, char chQuote);
   LPCSTR ScanEndTagAtOnce(LPCSTR p, LPCSTR pEnd);
+  LPCSTR ScanEndTagBeforeClose(LPCSTR p, LPCSTR pClose, LPCSTR pEnd);
   LPCSTR ScanCharRefAtOnce(LPCSTR p, LPCSTR pEnd);
   LPCSTR ScanAttrValueRun(LPCSTR p, LPCSTR pEnd);
   LPCSTR SkipSpaceCountingLines(LPCSTR p, LPCSTR pEnd);
