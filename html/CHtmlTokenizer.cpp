@@ -593,13 +593,18 @@ BOOL CHtmlTokenizer::CommitAttribute(LPCSTR pName, int nName, LPCSTR pValue, int
   return TRUE;
 }
 
-void CHtmlTokenizer::FlushText(LPCSTR pPos, LPCSTR pEnd) {
+// Reports the text gathered so far, if any, and empties the buffer.
+LDX_INLINE void CHtmlTokenizer::DeliverText() {
   if (!m_text.IsEmpty()) {
     BOOL bContinue = TRUE;
     OnText(&m_text, &bContinue);
     if (!bContinue) m_nState = kStopped;
   }
   m_text.Reset();
+}
+
+void CHtmlTokenizer::FlushText(LPCSTR pPos, LPCSTR pEnd) {
+  DeliverText();
   if (pPos != pEnd) m_bSpaceDue = TRUE;
 }
 
@@ -675,7 +680,7 @@ LPCSTR CHtmlTokenizer::ScanText(LPCSTR p, LPCSTR pEnd) {
         m_nReturnState = kText;
         m_nState = kCharRef;
         m_charRef.Reset();
-        FlushText(p, pEnd);
+        DeliverText();
         // Due whether or not the chunk ends here.
         m_bSpaceDue = TRUE;
         if (m_nState == kStopped) return p;
@@ -690,7 +695,7 @@ LPCSTR CHtmlTokenizer::ScanText(LPCSTR p, LPCSTR pEnd) {
         break;
       case '<':
         m_nState = kTagName;
-        FlushText(p, pEnd);
+        DeliverText();
         m_bSpaceDue = TRUE;
         return p;
       default:

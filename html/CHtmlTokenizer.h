@@ -148,6 +148,7 @@ class CHtmlTokenizer {
   LPCSTR ScanAfterSlash(LPCSTR p, LPCSTR pEnd);
   LPCSTR GiveUpCharRef(LPCSTR p);
   void CloseTagWithSlash();
+  void DeliverText();
   void SetStateAfterEvent(BOOL bContinue) { m_nState = bContinue ? kText : kStopped; }
 
   CHtmlTokenizer(const CHtmlTokenizer&) = delete;
