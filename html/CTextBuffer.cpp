@@ -28,6 +28,10 @@ char* text_block::Resize(char* pContent, int nContent) {
   pHeader->nRefs = 1;
   pHeader->nDataLength = 0;
   pHeader->nAllocLength = nContent - 1;
+  // The spare byte is never content: kept zero, it ends the text of a
+  // string lent from this block even while the content is being rewritten
+  // (a sink feeding its own forwarder again).
+  pNewContent[nContent - 1] = '\0';
   return pNewContent;
 }
 
