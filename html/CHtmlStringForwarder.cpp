@@ -2,6 +2,7 @@
 
 #include <string.h>
 
+#include "html/SinkText.h"
 #include "html/TextBlock.h"
 
 #if defined(__SSE2__)
@@ -59,15 +60,14 @@ inline const CString& LendAsString(CTextBuffer* pBuffer, int nLength) {
 
 const CString g_strEmpty;
 
-// A content that is long or holds a zero byte: its zero bytes become
-// spaces, then it is lent the same way. A buffer without a block is empty.
+// A content that is long or holds a zero byte: made a sink text in place
+// (zero bytes become spaces), then lent the same way. A buffer without a
+// block is empty.
 const CString& LendAnyText(CTextBuffer* pBuffer) {
-  char* p = pBuffer->m_pBegin;
-  if (!p) return g_strEmpty;
-  int nLength = pBuffer->GetLength();
-  char* pEnd = p + nLength;
-  while (p < pEnd && (p = static_cast<char*>(memchr(p, '\0', static_cast<size_t>(pEnd - p)))) != NULL) *p++ = ' ';
-  return LendAsString(pBuffer, nLength);
+  if (!pBuffer->m_pBegin) return g_strEmpty;
+  MakeSinkText(pBuffer);
+  text_block::HeaderOf(pBuffer->m_pBegin)->nDataLength = pBuffer->GetLength();
+  return AsString(pBuffer);
 }
 
 // Whether a buffer's content is short and free of zero bytes: the usual

@@ -14,8 +14,8 @@ void CEventRecorder::Record(const std::string& event, BOOL* pbContinue) {
   m_events.push_back(event);
 }
 
-BOOL CEventRecorder::OnStartTag(CTextBuffer* pName, CNameValuePair** ppAttrs, int nAttrs, BOOL* pbContinue) {
-  std::string event = "start:" + Content(pName);
+std::string StartTagEvent(const std::string& name, CNameValuePair** ppAttrs, int nAttrs) {
+  std::string event = "start:" + name;
   for (int i = 0; i < nAttrs; ++i) {
     event += " ";
     event += static_cast<LPCSTR>(ppAttrs[i]->m_strName);
@@ -23,7 +23,11 @@ BOOL CEventRecorder::OnStartTag(CTextBuffer* pName, CNameValuePair** ppAttrs, in
     event += static_cast<LPCSTR>(ppAttrs[i]->m_strValue);
     event += "]";
   }
-  Record(event, pbContinue);
+  return event;
+}
+
+BOOL CEventRecorder::OnStartTag(CTextBuffer* pName, CNameValuePair** ppAttrs, int nAttrs, BOOL* pbContinue) {
+  Record(StartTagEvent(Content(pName), ppAttrs, nAttrs), pbContinue);
   return TRUE;
 }
 
@@ -42,7 +46,7 @@ BOOL CEventRecorder::OnComment(CTextBuffer* pComment, BOOL* pbContinue) {
   return TRUE;
 }
 
-void FeedInChunks(CEventRecorder& tokenizer, const std::string& input, const std::vector<size_t>& cuts,
+void FeedInChunks(CHtmlTokenizer& tokenizer, const std::string& input, const std::vector<size_t>& cuts,
                   const TokenizeOptions& options) {
   EXPECT_TRUE(tokenizer.Init());
   tokenizer.SetKeepLineBreaks(options.bKeepLineBreaks);

@@ -37,8 +37,11 @@ struct TokenizeOptions {
 
 // Inits the tokenizer with the options and parses input cut at the given
 // offsets (ascending, each inside the input); the caller finishes.
-void FeedInChunks(CEventRecorder& tokenizer, const std::string& input, const std::vector<size_t>& cuts,
+void FeedInChunks(CHtmlTokenizer& tokenizer, const std::string& input, const std::vector<size_t>& cuts,
                   const TokenizeOptions& options);
+
+// "start:NAME a=[v] b=[]" for a start tag.
+std::string StartTagEvent(const std::string& name, CNameValuePair** ppAttrs, int nAttrs);
 
 // The offsets that cut an input of nLength bytes into one-byte chunks.
 std::vector<size_t> EveryByteCuts(size_t nLength);

@@ -42,11 +42,7 @@ std::vector<size_t> ChooseCuts(FuzzedDataProvider& data, size_t nLength) {
 class CStringEventRecorder : public CHtmlStringSink {
  public:
   BOOL OnStartTag(const CString& strName, CNameValuePair** ppAttrs, int nAttrs, BOOL*) override {
-    std::string event = "start:" + Content(strName);
-    for (int i = 0; i < nAttrs; ++i)
-      event += std::string(" ") + static_cast<LPCSTR>(ppAttrs[i]->m_strName) + "=[" +
-               static_cast<LPCSTR>(ppAttrs[i]->m_strValue) + "]";
-    m_events.push_back(event);
+    m_events.push_back(StartTagEvent(Content(strName), ppAttrs, nAttrs));
     return TRUE;
   }
   BOOL OnEndTag(const CString& strName, BOOL*) override { return Record("end:", strName); }
@@ -72,33 +68,20 @@ Events WithZeroBytesAsSpaces(Events events) {
   return events;
 }
 
-template <typename Tokenizer>
-void Feed(Tokenizer& tokenizer, const std::string& input, const std::vector<size_t>& cuts,
-          const TokenizeOptions& options) {
-  tokenizer.SetKeepLineBreaks(options.bKeepLineBreaks);
-  tokenizer.SetDecodeCharRefs(options.bDecodeCharRefs);
-  size_t start = 0;
-  for (size_t i = 0; i <= cuts.size(); ++i) {
-    size_t end = i < cuts.size() ? cuts[i] : input.size();
-    if (!tokenizer.Parse(input.data() + start, static_cast<int>(end - start))) abort();
-    start = end;
-  }
-  tokenizer.Finish();
-}
-
 Events ForwardReused(CHtmlStringForwarder& forwarder, CStringEventRecorder& sink, const std::string& input,
                      const std::vector<size_t>& cuts, const TokenizeOptions& options) {
   sink.m_events.clear();
   forwarder.Attach(&sink);
-  Feed(forwarder, input, cuts, options);
+  FeedInChunks(forwarder, input, cuts, options);
+  forwarder.Finish();
   return sink.m_events;
 }
 
 Events TokenizeReused(CEventRecorder& tokenizer, const std::string& input, const std::vector<size_t>& cuts,
                       const TokenizeOptions& options) {
   tokenizer.m_events.clear();
-  if (!tokenizer.Init()) abort();
-  Feed(tokenizer, input, cuts, options);
+  FeedInChunks(tokenizer, input, cuts, options);
+  tokenizer.Finish();
   return tokenizer.m_events;
 }
 
