@@ -476,11 +476,11 @@ LDX_INLINE unsigned long long ReadNameKey(LPCSTR p, int nLength) {
   return word & ((1ULL << (8 * nLength)) - 1);
 }
 
-// Text dense with references is mostly short pieces between them: the
-// reference at p (after "&") and the text after it are read from one load
-// of kRefAndRunWindow bytes, so that where the next reference starts
-// follows from a single search. Needs kRefAndRunReadable bytes readable.
-enum { kRefAndRunWindow = 32, kRefAndRunReadable = 48 };
+// ScanCharRefAndRun reads a reference and the text after it within this
+// many bytes from the name's start. It reads up to kRefAndRunReadable
+// bytes: the window, and the text copied as two pieces of sixteen bytes
+// from at most kMaxCharRefName + 1 bytes in.
+enum { kRefAndRunWindow = 32, kRefAndRunReadable = kMaxCharRefName + 1 + kRefAndRunWindow };
 
 #endif
 
@@ -760,7 +760,7 @@ void CHtmlTokenizer::CloseTagWithSlash() {
 
 // State 0: text, up to the next "<" or "&" or the end of the chunk.
 LPCSTR CHtmlTokenizer::ScanText(LPCSTR p, LPCSTR pEnd) {
-  bool bAtMarkup = false;  // the run before p was copied with a reference
+  bool bAtMarkup = false;  // p is at a byte with a meaning, the text before it copied
   while (p < pEnd) {
     // A run of ordinary bytes is copied at once; an empty one (bytes with
     // a meaning side by side) is copied too, as testing for it would cost
@@ -1265,23 +1265,27 @@ LPCSTR CHtmlTokenizer::ScanEndTagBeforeClose(LPCSTR p, LPCSTR pClose, LPCSTR pEn
 // next byte with a meaning, when both lie within kRefAndRunWindow bytes:
 // the decoded byte and the text are appended and that byte's position is
 // returned. NULL for anything else, which is left to ScanCharRefAtOnce.
+//
+// In text dense with references, each reference's position depends on the
+// previous one's through a chain of loads, searches and bit counts, and
+// that chain, not the work beside it, sets the pace. Reading the name and
+// the text after it from one load, the next position costs one search
+// instead of two in a row; the decoding and the copy stay off the chain.
 LPCSTR CHtmlTokenizer::ScanCharRefAndRun(LPCSTR p, LPCSTR pEnd) {
   if (pEnd - p < kRefAndRunReadable || m_text.m_pLimit - m_text.m_pCursor < kRefAndRunWindow + 1) return NULL;
-  __m128i first = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p));
-  __m128i second = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p + 16));
+  __m128i low = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p));
+  __m128i high = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p + 16));
   unsigned semicolons;
-  unsigned stops = FindNameStops(first, semicolons);
-  unsigned markup = FindTextMarkupMask(first) | (FindTextMarkupMask(second) << 16);
-  // The bytes with a meaning past the first stop. Where the next one is
-  // decides where the next reference starts: it is worked out in as few
-  // dependent steps as possible, apart from the test that the stop is a
-  // ";" closing the usual name.
+  unsigned stops = FindNameStops(low, semicolons);
+  unsigned markup = FindTextMarkupMask(low) | (FindTextMarkupMask(high) << 16);
+  // The bytes with a meaning past the first stop (x ^ -x keeps the bits
+  // above x's lowest one): the fewest dependent steps to the next position.
   unsigned after = markup & (stops ^ (0U - stops));
   unsigned firstStop = stops & (0U - stops);
   if (!(firstStop & semicolons & 0x7FU) || !after) return NULL;
   int nLength = __builtin_ctz(firstStop);
   char chDecoded;
-  if (!DecodeClosedName(first, ReadNameKey(p, nLength), chDecoded)) return NULL;
+  if (!DecodeClosedName(low, ReadNameKey(p, nLength), chDecoded)) return NULL;
   LPCSTR pRun = p + nLength + 1;
   LPCSTR pMarkup = p + __builtin_ctz(after);
   // The run is shorter than the window: two copies of sixteen bytes hold it.
