@@ -111,6 +111,40 @@ inline void AppendRun(CTextBuffer& buffer, LPCSTR p, int nLength, LPCSTR pReadab
 LPCSTR FindTextMarkupByte(LPCSTR p, LPCSTR pEnd) { return FindAnyOf<'<', '&', '\n', '\r'>(p, pEnd); }
 LPCSTR FindCommentMarkupByte(LPCSTR p, LPCSTR pEnd) { return FindAnyOf<'-', '>', '\n', '\r'>(p, pEnd); }
 
+#if defined(__SSE2__)
+// Of sixteen bytes as read, those with a meaning in text, as a bit mask.
+unsigned FindTextMarkupMask(__m128i bytes) {
+  __m128i hits = _mm_or_si128(_mm_or_si128(_mm_cmpeq_epi8(bytes, _mm_set1_epi8('<')), _mm_cmpeq_epi8(bytes, _mm_set1_epi8('&'))),
+                              _mm_or_si128(_mm_cmpeq_epi8(bytes, _mm_set1_epi8('\n')), _mm_cmpeq_epi8(bytes, _mm_set1_epi8('\r'))));
+  return static_cast<unsigned>(_mm_movemask_epi8(hits));
+}
+#endif
+
+// Appends the text from p up to its next byte with a meaning and returns
+// where that byte is (or pEnd). Sixteen bytes are searched and copied at
+// once with a single load while both sides have room: the copy may run
+// past the run, and the cursor then takes only the run.
+LDX_INLINE LPCSTR CopyTextRun(CTextBuffer& buffer, LPCSTR p, LPCSTR pEnd) {
+#if defined(__SSE2__)
+  while (pEnd - p >= 16 && buffer.m_pLimit - buffer.m_pCursor >= 16) {
+    __m128i bytes = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p));
+    _mm_storeu_si128(reinterpret_cast<__m128i*>(buffer.m_pCursor), bytes);
+    unsigned mask = FindTextMarkupMask(bytes);
+    if (mask) {
+      int nRun = __builtin_ctz(mask);
+      buffer.m_pCursor += nRun;
+      return p + nRun;
+    }
+    buffer.m_pCursor += 16;
+    p += 16;
+  }
+#endif
+  LPCSTR pRun = p;
+  p = FindTextMarkupByte(p, pEnd);
+  AppendRun(buffer, pRun, static_cast<int>(p - pRun), pEnd);
+  return p;
+}
+
 // Byte classes of tag names, attribute names and values: where a run of
 // name or value bytes ends.
 enum {
@@ -247,20 +281,19 @@ inline char SelectByte(bool bCondition, char chIf, char chElse) {
 
 // The byte a numeric reference stands for: 9, 10 and 32..126 as they are,
 // from 161 the low 8 bits unless they are 0 (which would end the text
-// early), every other code a space.
+// early), every other code a space. One table for both ranges: its first
+// half is indexed by codes below 256, its second by the low 8 bits of the
+// larger ones, so a code costs one load and no branch.
 struct CodeBytes {
-  char m_small[256];  // for the codes 0..255
+  char m_bytes[512];
   CodeBytes() {
     for (int n = 0; n < 256; ++n) {
       bool bKept = n == 9 || n == 10 || (n >= 32 && n <= 126) || n >= 161;
-      m_small[n] = bKept ? static_cast<char>(n) : ' ';
+      m_bytes[n] = bKept ? static_cast<char>(n) : ' ';
+      m_bytes[256 + n] = n != 0 ? static_cast<char>(n) : ' ';
     }
   }
-  char Get(unsigned n) const {
-    char chLow = static_cast<char>(n & 0xFF);
-    char chLarge = chLow != 0 ? chLow : ' ';
-    return SelectByte(n < 256, m_small[n & 0xFF], chLarge);
-  }
+  char Get(unsigned n) const { return m_bytes[(n & 0xFF) | (static_cast<unsigned>(n > 0xFF) << 8)]; }
 };
 
 const CodeBytes g_codeBytes;
@@ -352,6 +385,11 @@ unsigned ReadNumberAfterHash(const CharRefName& name) {
   return static_cast<unsigned>(field);
 }
 
+// Whether the runtime reads a number after this byte as it reads one
+// after nothing: white space and signs, which only the runtime's own
+// reading handles.
+bool IsBlankOrSign(unsigned char ch) { return ch == ' ' || ch == '+' || ch == '-' || (ch >= '\t' && ch <= '\r'); }
+
 // The byte a reference name of at most kMaxCharRefName bytes, none of them
 // zero, stands for (see DecodeCharRef). Both readings, a number after "#"
 // and a table name, are worked out without branches and one is picked, as
@@ -361,8 +399,7 @@ unsigned ReadNumberAfterHash(const CharRefName& name) {
 char DecodeShortName(LPCSTR pName, const CharRefName& name) {
   unsigned char chSecond = static_cast<unsigned char>(name.key >> 8);
   bool bNumber = (name.key & 0xFF) == '#';
-  bool bBlankOrSign = chSecond == ' ' || chSecond == '+' || chSecond == '-' || (chSecond >= '\t' && chSecond <= '\r');
-  if (bNumber && name.nLength > 1 && bBlankOrSign) {
+  if (bNumber && name.nLength > 1 && IsBlankOrSign(chSecond)) {
     char szNumber[kMaxCharRefName + 1];
     memcpy(szNumber, pName, static_cast<size_t>(name.nLength));
     szNumber[name.nLength] = '\0';
@@ -373,6 +410,79 @@ char DecodeShortName(LPCSTR pName, const CharRefName& name) {
   char chNamed = g_entityIndex.Find(name.key);
   return SelectByte(bNumber, chNumber, chNamed);
 }
+
+#if defined(__SSE2__)
+// Per count of digits after a name's "#", the weight of each of the name's
+// first eight bytes: 0 for the "#" and past the digits, the place's power
+// of ten for a digit. A multiply-add of the bytes by these weights and two
+// additions give the number.
+struct DigitWeights {
+  short m_weights[kMaxCharRefName][8];
+  DigitWeights() {
+    memset(m_weights, 0, sizeof(m_weights));
+    for (int nDigits = 1; nDigits < kMaxCharRefName; ++nDigits) {
+      short weight = 1;
+      for (int i = nDigits; i >= 1; --i, weight = static_cast<short>(weight * 10)) m_weights[nDigits][i] = weight;
+    }
+  }
+};
+
+const DigitWeights g_digitWeights;
+
+// IsBlankOrSign without a branch: the bytes below 64 looked up in a mask.
+bool IsBlankOrSignNoBranch(unsigned char ch) {
+  const unsigned long long kMask = (1ULL << ' ') | (1ULL << '+') | (1ULL << '-') | (0x1FULL << '\t');
+  return ((kMask >> (ch & 63)) & static_cast<unsigned>(ch < 64)) != 0;
+}
+
+// The byte a name closed by ";" stands for, given its first eight bytes
+// as read and its key: the number after "#" and the table's entry are both
+// worked out and one is picked, as references of both kinds come mixed in
+// any order. False for a number after white space or a sign, which only
+// the runtime's reading handles.
+LDX_INLINE bool DecodeClosedName(__m128i bytes, unsigned long long key, char& chDecoded) {
+  bool bNumber = (key & 0xFF) == '#';
+  // Tested without a branch on the kind.
+  if (static_cast<unsigned>(bNumber) & static_cast<unsigned>(IsBlankOrSignNoBranch(static_cast<unsigned char>(key >> 8)))) return false;
+  __m128i values = _mm_sub_epi8(bytes, _mm_set1_epi8('0'));
+  unsigned digits = static_cast<unsigned>(_mm_movemask_epi8(_mm_cmpeq_epi8(_mm_min_epu8(values, _mm_set1_epi8(9)), values)));
+  // The ";" ends the digits within the first seven bytes.
+  int nDigits = __builtin_ctz(~digits >> 1);
+  __m128i weights = _mm_loadu_si128(reinterpret_cast<const __m128i*>(g_digitWeights.m_weights[nDigits]));
+  __m128i sums = _mm_madd_epi16(_mm_unpacklo_epi8(values, _mm_setzero_si128()), weights);
+  sums = _mm_add_epi32(sums, _mm_srli_si128(sums, 8));
+  sums = _mm_add_epi32(sums, _mm_srli_si128(sums, 4));
+  char chNumber = g_codeBytes.Get(static_cast<unsigned>(_mm_cvtsi128_si32(sums)));
+  chDecoded = SelectByte(bNumber, chNumber, g_entityIndex.Find(key));
+  return true;
+}
+
+// Of the first eight bytes of a reference name as read, those that end it
+// (";", CR, LF, "<"), zero bytes and the eighth byte (a name too long for
+// the table) as a mask; semicolons gets the mask of the ";".
+LDX_INLINE unsigned FindNameStops(__m128i bytes, unsigned& semicolons) {
+  __m128i semicolonBytes = _mm_cmpeq_epi8(bytes, _mm_set1_epi8(';'));
+  semicolons = static_cast<unsigned>(_mm_movemask_epi8(semicolonBytes));
+  const __m128i eighth = _mm_set_epi8(0, 0, 0, 0, 0, 0, 0, 0, -1, 0, 0, 0, 0, 0, 0, 0);
+  __m128i ends = _mm_or_si128(_mm_or_si128(_mm_cmpeq_epi8(bytes, _mm_set1_epi8('\r')), _mm_cmpeq_epi8(bytes, _mm_set1_epi8('\n'))),
+                              _mm_or_si128(_mm_cmpeq_epi8(bytes, _mm_set1_epi8('<')), _mm_cmpeq_epi8(bytes, _mm_setzero_si128())));
+  return static_cast<unsigned>(_mm_movemask_epi8(_mm_or_si128(ends, _mm_or_si128(semicolonBytes, eighth))));
+}
+
+// The name's first nLength bytes packed as an entity key.
+LDX_INLINE unsigned long long ReadNameKey(LPCSTR p, int nLength) {
+  unsigned long long word;
+  memcpy(&word, p, 8);
+  return word & ((1ULL << (8 * nLength)) - 1);
+}
+
+// ScanCharRefAndRun reads a reference and the text after it within this
+// many bytes from the name's start. It reads up to kRefAndRunReadable
+// bytes: the window, and the text copied as two pieces of sixteen bytes
+// from at most kMaxCharRefName + 1 bytes in.
+enum { kRefAndRunWindow = 32, kRefAndRunReadable = kMaxCharRefName + 1 + kRefAndRunWindow };
+
+#endif
 
 // Sizes a buffer for a new document as Reserve(nSize, 0) would, but keeps a
 // block that is already large enough instead of replacing it.
@@ -650,15 +760,18 @@ void CHtmlTokenizer::CloseTagWithSlash() {
 
 // State 0: text, up to the next "<" or "&" or the end of the chunk.
 LPCSTR CHtmlTokenizer::ScanText(LPCSTR p, LPCSTR pEnd) {
+  bool bAtMarkup = false;  // p is at a byte with a meaning, the text before it copied
   while (p < pEnd) {
     // A run of ordinary bytes is copied at once; an empty one (bytes with
     // a meaning side by side) is copied too, as testing for it would cost
     // a branch that text dense with references cannot predict.
-    LPCSTR pRun = p;
-    p = FindTextMarkupByte(p, pEnd);
-    m_bSpaceDue |= static_cast<BOOL>(p != pRun);
-    AppendRun(m_text, pRun, static_cast<int>(p - pRun), pEnd);
-    if (p == pEnd) break;
+    if (!bAtMarkup) {
+      LPCSTR pRun = p;
+      p = CopyTextRun(m_text, p, pEnd);
+      m_bSpaceDue |= static_cast<BOOL>(p != pRun);
+      if (p == pEnd) break;
+    }
+    bAtMarkup = false;
     char ch = *p++;
     switch (ch) {
       case '\n':
@@ -684,6 +797,16 @@ LPCSTR CHtmlTokenizer::ScanText(LPCSTR p, LPCSTR pEnd) {
         // Due whether or not the chunk ends here.
         m_bSpaceDue = TRUE;
         if (m_nState == kStopped) return p;
+#if defined(__SSE2__)
+        {
+          LPCSTR pMarkup = ScanCharRefAndRun(p, pEnd);
+          if (pMarkup) {
+            p = pMarkup;
+            bAtMarkup = true;
+            break;
+          }
+        }
+#endif
         // A reference decided inside the chunk is read here and the text
         // goes on; one cut by the chunk end is left to the byte handler. A
         // byte decoded at the very end stays pending for the next chunk.
@@ -1136,6 +1259,46 @@ LPCSTR CHtmlTokenizer::ScanEndTagBeforeClose(LPCSTR p, LPCSTR pClose, LPCSTR pEn
   EmitEndTag();
   return pClose + 1;
 }
+
+#if defined(__SSE2__)
+// The usual reference at p (after "&") and the text after it up to the
+// next byte with a meaning, when both lie within kRefAndRunWindow bytes:
+// the decoded byte and the text are appended and that byte's position is
+// returned. NULL for anything else, which is left to ScanCharRefAtOnce.
+//
+// In text dense with references, each reference's position depends on the
+// previous one's through a chain of loads, searches and bit counts, and
+// that chain, not the work beside it, sets the pace. Reading the name and
+// the text after it from one load, the next position costs one search
+// instead of two in a row; the decoding and the copy stay off the chain.
+LPCSTR CHtmlTokenizer::ScanCharRefAndRun(LPCSTR p, LPCSTR pEnd) {
+  if (pEnd - p < kRefAndRunReadable || m_text.m_pLimit - m_text.m_pCursor < kRefAndRunWindow + 1) return NULL;
+  __m128i low = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p));
+  __m128i high = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p + 16));
+  unsigned semicolons;
+  unsigned stops = FindNameStops(low, semicolons);
+  unsigned markup = FindTextMarkupMask(low) | (FindTextMarkupMask(high) << 16);
+  // The bytes with a meaning past the first stop (x ^ -x keeps the bits
+  // above x's lowest one): the fewest dependent steps to the next position.
+  unsigned after = markup & (stops ^ (0U - stops));
+  unsigned firstStop = stops & (0U - stops);
+  if (!(firstStop & semicolons & 0x7FU) || !after) return NULL;
+  int nLength = __builtin_ctz(firstStop);
+  char chDecoded;
+  if (!DecodeClosedName(low, ReadNameKey(p, nLength), chDecoded)) return NULL;
+  LPCSTR pRun = p + nLength + 1;
+  LPCSTR pMarkup = p + __builtin_ctz(after);
+  // The run is shorter than the window: two copies of sixteen bytes hold it.
+  char* pCursor = m_text.m_pCursor;
+  pCursor[0] = chDecoded;
+  _mm_storeu_si128(reinterpret_cast<__m128i*>(pCursor + 1), _mm_loadu_si128(reinterpret_cast<const __m128i*>(pRun)));
+  _mm_storeu_si128(reinterpret_cast<__m128i*>(pCursor + 17), _mm_loadu_si128(reinterpret_cast<const __m128i*>(pRun + 16)));
+  m_text.m_pCursor = pCursor + 1 + (pMarkup - pRun);
+  m_chDecoded = chDecoded;
+  m_nState = m_nReturnState;
+  return pMarkup;
+}
+#endif
 
 // State 2 from the byte after "&" (no name yet) when the reference is
 // decided inside the chunk: by ";", by a byte that ends it, or by a name

@@ -142,6 +142,8 @@ class CHtmlTokenizer {
   LPCSTR ScanEndTagAtOnce(LPCSTR p, LPCSTR pEnd);
   LPCSTR ScanEndTagBeforeClose(LPCSTR p, LPCSTR pClose, LPCSTR pEnd);
   LPCSTR ScanCharRefAtOnce(LPCSTR p, LPCSTR pEnd);
+  // With SSE2 only: a reference and the text after it at once.
+  LPCSTR ScanCharRefAndRun(LPCSTR p, LPCSTR pEnd);
   LPCSTR ScanAttrValueRun(LPCSTR p, LPCSTR pEnd);
   LPCSTR SkipSpaceCountingLines(LPCSTR p, LPCSTR pEnd);
   BOOL CommitAttribute(LPCSTR pName, int nName, LPCSTR pValue, int nValue);

@@ -54,4 +54,59 @@ TEST(Chunking, RandomDocumentsCutAtRandomGiveTheSameDocument) {
   }
 }
 
+// Text dense with references of every kind, in documents long enough that
+// most references have many bytes after them, as in real text: read whole
+// (where a reference and the text after it are read at once), the text is
+// what the byte-at-a-time reading gives, and with text blocks of any size
+// the events are exactly those of the usual block.
+const char* const kDenseFragments[] = {
+    "&amp;",  "&lt;",     "&nbsp;",  "&yuml;",   "&frac12;", "&AElig;", "&apos;", "&#160;", "&#8212;", "&#65;",
+    "&#9;",   "&#99999;", "&#00065;", "&#123456;", "&#256;",  "&#x41;",  "&#X41;", "&# 65;", "&#+65;",  "&#-5;",
+    "&#\t66;", "&#;",     "&;",      "&amp",     "&copy2023", "&abcdefg;", "&abcdef;", "&",    "&&",      "&lt<",
+    "&a\rb;", "&#1\n;",  "&amp;&lt;", "\n",     "\r\n",    "<b>",     "</b>",   "\xE9",  " ",       "&a",
+};
+
+const char kZeroInNames[] = "&a\0b;&\0;&lt\0;&#65\0;";
+
+std::string DenseDocument(std::mt19937& random, size_t nPieces) {
+  const size_t nKinds = sizeof(kDenseFragments) / sizeof(kDenseFragments[0]);
+  std::string document;
+  for (size_t i = 0; i < nPieces; ++i) {
+    switch (random() % 8) {
+      case 0: document += std::string(kZeroInNames, sizeof(kZeroInNames) - 1); break;
+      case 1:
+      case 2:
+      case 3: document.append(random() % 40, static_cast<char>('a' + random() % 26)); break;
+      default: document += kDenseFragments[random() % nKinds]; break;
+    }
+  }
+  return document;
+}
+
+Events TokenizeWholeWithTextBlock(const std::string& document, int nBlock, const TokenizeOptions& options) {
+  CEventRecorder recorder;
+  FeedInChunks(recorder, std::string(), std::vector<size_t>(), options);  // Init and the options, nothing fed
+  recorder.m_text.Reserve(nBlock, 0);
+  recorder.Parse(document.data(), static_cast<int>(document.size()));
+  recorder.Finish();
+  return recorder.m_events;
+}
+
+TEST(Chunking, TextDenseWithReferencesReadsTheSameWholeAndByteByByte) {
+  std::mt19937 random(20261211);
+  TokenizeOptions optionSets[2];
+  optionSets[1].bKeepLineBreaks = true;
+  for (int round = 0; round < 400; ++round) {
+    std::string document = DenseDocument(random, 20 + random() % 200);
+    const TokenizeOptions& options = optionSets[round % 2];
+    Events whole = TokenizeWhole(document, options);
+    Events byteByByte = TokenizeInChunks(document, EveryByteCuts(document.size()), options);
+    ASSERT_EQ(JoinText(byteByByte), JoinText(whole)) << "document: " << testing::PrintToString(document);
+    for (int nBlock : {2, 17, 40}) {
+      ASSERT_EQ(TokenizeWholeWithTextBlock(document, nBlock, options), whole)
+          << "text block of " << nBlock << " bytes, document: " << testing::PrintToString(document);
+    }
+  }
+}
+
 }  // namespace
