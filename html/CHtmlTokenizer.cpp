@@ -121,12 +121,14 @@ unsigned FindTextMarkupMask(__m128i bytes) {
 #endif
 
 // Appends the text from p up to its next byte with a meaning and returns
-// where that byte is (or pEnd). Sixteen bytes are searched and copied at
-// once with a single load while both sides have room: the copy may run
-// past the run, and the cursor then takes only the run.
+// where that byte is (or pEnd). The first sixteen bytes are searched and
+// copied with a single load when both sides have room: the copy may run
+// past the run, and the cursor then takes only the run. A longer run is
+// searched to its end first and then copied at once, which is faster for
+// long text than copying as it is searched.
 LDX_INLINE LPCSTR CopyTextRun(CTextBuffer& buffer, LPCSTR p, LPCSTR pEnd) {
 #if defined(__SSE2__)
-  while (pEnd - p >= 16 && buffer.m_pLimit - buffer.m_pCursor >= 16) {
+  if (pEnd - p >= 16 && buffer.m_pLimit - buffer.m_pCursor >= 16) {
     __m128i bytes = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p));
     _mm_storeu_si128(reinterpret_cast<__m128i*>(buffer.m_pCursor), bytes);
     unsigned mask = FindTextMarkupMask(bytes);
