@@ -341,6 +341,16 @@ void FindNameStops(LPCSTR p, int& nEnd, int& nZero) {
 }
 #endif
 
+#if defined(LDX_NAME_BY_WORD)
+// The name's first nLength bytes (of eight readable ones, nLength below
+// eight) packed as an entity key, as EntityIndex::Key packs them.
+LDX_INLINE unsigned long long ReadNameKey(LPCSTR p, int nLength) {
+  unsigned long long word;
+  memcpy(&word, p, 8);
+  return word & ((1ULL << (8 * nLength)) - 1);
+}
+#endif
+
 bool FindCharRefName(LPCSTR p, LPCSTR pEnd, CharRefName& name) {
   const int kWindow = kMaxCharRefName + 1;
 #if defined(LDX_NAME_BY_WORD)
@@ -350,9 +360,7 @@ bool FindCharRefName(LPCSTR p, LPCSTR pEnd, CharRefName& name) {
     FindNameStops(p, nEnd, nZero);
     name.nLength = nEnd < kWindow ? nEnd : kWindow;
     name.bZero = nZero < name.nLength;
-    unsigned long long word;
-    memcpy(&word, p, 8);
-    name.key = word & ((1ULL << (8 * name.nLength)) - 1);
+    name.key = ReadNameKey(p, name.nLength);
     return true;
   }
 #endif
@@ -367,115 +375,98 @@ bool FindCharRefName(LPCSTR p, LPCSTR pEnd, CharRefName& name) {
   return true;
 }
 
-// The number after a name's leading "#" as the runtime reads it: the
-// digits up to the first other byte or the name's end (at most
-// kMaxCharRefName - 1 of them, so it cannot overflow). All of them are
-// read at once from the packed name: the digits are moved to the top of an
-// eight-digit field, zeros in front, and combined pairwise in three steps.
-unsigned ReadNumberAfterHash(const CharRefName& name) {
-  const unsigned long long kOnes = 0x0101010101010101ULL;
-  unsigned long long values = (name.key >> 8) ^ (kOnes * '0');  // a digit becomes 0..9
-  unsigned long long notDigits = (values & (kOnes * 0xF0)) | (((values & (kOnes * 0x0F)) + kOnes * 6) & (kOnes * 0x10));
-  // The key's bytes past the name are zero, so the digits stop at its end
-  // at the latest (and the top byte is never a digit).
-  int nDigits = __builtin_ctzll(notDigits) / 8;
-  unsigned long long field = values & ((1ULL << (8 * nDigits)) - 1);
-  field = (field << (8 * (7 - nDigits))) << 8;
-  field = (field * 10 + (field >> 8)) & 0x00FF00FF00FF00FFULL;
-  field = (field * 100 + (field >> 16)) & 0x0000FFFF0000FFFFULL;
-  field = (field * 10000 + (field >> 32)) & 0xFFFFFFFFULL;
-  return static_cast<unsigned>(field);
-}
-
-// Whether the runtime reads a number after this byte as it reads one
-// after nothing: white space and signs, which only the runtime's own
-// reading handles.
-bool IsBlankOrSign(unsigned char ch) { return ch == ' ' || ch == '+' || ch == '-' || (ch >= '\t' && ch <= '\r'); }
-
-// The byte a reference name of at most kMaxCharRefName bytes, none of them
-// zero, stands for (see DecodeCharRef). Both readings, a number after "#"
-// and a table name, are worked out without branches and one is picked, as
-// references of both kinds come mixed in any order (a branch on the kind
-// costs more than both readings). A number preceded by white space or a
-// sign goes the runtime's way.
-char DecodeShortName(LPCSTR pName, const CharRefName& name) {
-  unsigned char chSecond = static_cast<unsigned char>(name.key >> 8);
-  bool bNumber = (name.key & 0xFF) == '#';
-  if (bNumber && name.nLength > 1 && IsBlankOrSign(chSecond)) {
-    char szNumber[kMaxCharRefName + 1];
-    memcpy(szNumber, pName, static_cast<size_t>(name.nLength));
-    szNumber[name.nLength] = '\0';
-    return CHtmlTokenizer::DecodeCharRef(szNumber);
-  }
-  unsigned n = ReadNumberAfterHash(name);
-  char chNumber = g_codeBytes.Get(n);
-  char chNamed = g_entityIndex.Find(name.key);
-  return SelectByte(bNumber, chNumber, chNamed);
-}
-
+// The number after a name's leading "#" as the runtime reads it, the name
+// given as its key: the digits up to the first other byte or the name's
+// end (at most kMaxCharRefName - 1 of them, so it cannot overflow). All of
+// them are read at once.
 #if defined(__SSE2__)
-// Per count of digits after a name's "#", the weight of each of the name's
-// first eight bytes: 0 for the "#" and past the digits, the place's power
-// of ten for a digit. A multiply-add of the bytes by these weights and two
-// additions give the number.
+// Per count of digits, the weight of each digit's place (the units last,
+// 0 past the digits): one multiply-add of the digits by these weights and
+// two additions give the number.
 struct DigitWeights {
   short m_weights[kMaxCharRefName][8];
   DigitWeights() {
     memset(m_weights, 0, sizeof(m_weights));
     for (int nDigits = 1; nDigits < kMaxCharRefName; ++nDigits) {
       short weight = 1;
-      for (int i = nDigits; i >= 1; --i, weight = static_cast<short>(weight * 10)) m_weights[nDigits][i] = weight;
+      for (int i = nDigits - 1; i >= 0; --i, weight = static_cast<short>(weight * 10)) m_weights[nDigits][i] = weight;
     }
   }
 };
 
 const DigitWeights g_digitWeights;
+#endif
 
-// IsBlankOrSign without a branch: the bytes below 64 looked up in a mask.
-bool IsBlankOrSignNoBranch(unsigned char ch) {
-  const unsigned long long kMask = (1ULL << ' ') | (1ULL << '+') | (1ULL << '-') | (0x1FULL << '\t');
-  return ((kMask >> (ch & 63)) & static_cast<unsigned>(ch < 64)) != 0;
-}
-
-// The byte a name closed by ";" stands for, given its first eight bytes
-// as read and its key: the number after "#" and the table's entry are both
-// worked out and one is picked, as references of both kinds come mixed in
-// any order. False for a number after white space or a sign, which only
-// the runtime's reading handles.
-LDX_INLINE bool DecodeClosedName(__m128i bytes, unsigned long long key, char& chDecoded) {
-  bool bNumber = (key & 0xFF) == '#';
-  // Tested without a branch on the kind.
-  if (static_cast<unsigned>(bNumber) & static_cast<unsigned>(IsBlankOrSignNoBranch(static_cast<unsigned char>(key >> 8)))) return false;
-  __m128i values = _mm_sub_epi8(bytes, _mm_set1_epi8('0'));
-  unsigned digits = static_cast<unsigned>(_mm_movemask_epi8(_mm_cmpeq_epi8(_mm_min_epu8(values, _mm_set1_epi8(9)), values)));
-  // The ";" ends the digits within the first seven bytes.
-  int nDigits = __builtin_ctz(~digits >> 1);
-  __m128i weights = _mm_loadu_si128(reinterpret_cast<const __m128i*>(g_digitWeights.m_weights[nDigits]));
-  __m128i sums = _mm_madd_epi16(_mm_unpacklo_epi8(values, _mm_setzero_si128()), weights);
+unsigned ReadNumberAfterHash(unsigned long long key) {
+  const unsigned long long kOnes = 0x0101010101010101ULL;
+  unsigned long long values = (key >> 8) ^ (kOnes * '0');  // a digit becomes 0..9
+  unsigned long long notDigits = (values & (kOnes * 0xF0)) | (((values & (kOnes * 0x0F)) + kOnes * 6) & (kOnes * 0x10));
+  // The key's bytes past the name are zero, so the digits stop at its end
+  // at the latest (and the top byte is never a digit).
+  int nDigits = __builtin_ctzll(notDigits) / 8;
+#if defined(__SSE2__)
+  __m128i digits = _mm_unpacklo_epi8(_mm_set_epi64x(0, static_cast<long long>(values)), _mm_setzero_si128());
+  __m128i sums = _mm_madd_epi16(digits, _mm_loadu_si128(reinterpret_cast<const __m128i*>(g_digitWeights.m_weights[nDigits])));
   sums = _mm_add_epi32(sums, _mm_srli_si128(sums, 8));
   sums = _mm_add_epi32(sums, _mm_srli_si128(sums, 4));
-  char chNumber = g_codeBytes.Get(static_cast<unsigned>(_mm_cvtsi128_si32(sums)));
-  chDecoded = SelectByte(bNumber, chNumber, g_entityIndex.Find(key));
-  return true;
+  return static_cast<unsigned>(_mm_cvtsi128_si32(sums));
+#else
+  // The digits are moved to the top of an eight-digit field, zeros in
+  // front, and combined pairwise in three steps.
+  unsigned long long field = values & ((1ULL << (8 * nDigits)) - 1);
+  field = (field << (8 * (7 - nDigits))) << 8;
+  field = (field * 10 + (field >> 8)) & 0x00FF00FF00FF00FFULL;
+  field = (field * 100 + (field >> 16)) & 0x0000FFFF0000FFFFULL;
+  field = (field * 10000 + (field >> 32)) & 0xFFFFFFFFULL;
+  return static_cast<unsigned>(field);
+#endif
 }
 
+// Whether a name, given as its key, is "#" and a number that starts with
+// white space or a sign, which only the runtime's own reading handles.
+// Worked out without a branch on the kind, as references of both kinds
+// come mixed in any order: the second byte is looked up in a mask.
+bool IsNumberAfterBlankOrSign(unsigned long long key) {
+  const unsigned long long kBlankOrSign = (1ULL << ' ') | (1ULL << '+') | (1ULL << '-') | (0x1FULL << '\t');
+  unsigned chSecond = static_cast<unsigned>(key >> 8) & 0xFF;
+  unsigned bBlankOrSign = static_cast<unsigned>(kBlankOrSign >> (chSecond & 63)) & static_cast<unsigned>(chSecond < 64);
+  return (static_cast<unsigned>((key & 0xFF) == '#') & bBlankOrSign) != 0;
+}
+
+// The byte a reference name of at most kMaxCharRefName bytes, none of them
+// zero, given as its key, stands for (see DecodeCharRef), unless
+// IsNumberAfterBlankOrSign. Both readings, a number after "#" and a table
+// name, are worked out without branches and one is picked, as references
+// of both kinds come mixed in any order (a branch on the kind costs more
+// than both readings).
+LDX_INLINE char DecodeNameKey(unsigned long long key) {
+  char chNumber = g_codeBytes.Get(ReadNumberAfterHash(key));
+  return SelectByte((key & 0xFF) == '#', chNumber, g_entityIndex.Find(key));
+}
+
+// The byte a reference name of at most kMaxCharRefName bytes, none of them
+// zero, stands for (see DecodeCharRef).
+char DecodeShortName(LPCSTR pName, const CharRefName& name) {
+  if (IsNumberAfterBlankOrSign(name.key)) {
+    char szNumber[kMaxCharRefName + 1];
+    memcpy(szNumber, pName, static_cast<size_t>(name.nLength));
+    szNumber[name.nLength] = '\0';
+    return CHtmlTokenizer::DecodeCharRef(szNumber);
+  }
+  return DecodeNameKey(name.key);
+}
+
+#if defined(__SSE2__)
 // Of the first eight bytes of a reference name as read, those that end it
 // (";", CR, LF, "<"), zero bytes and the eighth byte (a name too long for
 // the table) as a mask; semicolons gets the mask of the ";".
-LDX_INLINE unsigned FindNameStops(__m128i bytes, unsigned& semicolons) {
+LDX_INLINE unsigned FindNameStopMask(__m128i bytes, unsigned& semicolons) {
   __m128i semicolonBytes = _mm_cmpeq_epi8(bytes, _mm_set1_epi8(';'));
   semicolons = static_cast<unsigned>(_mm_movemask_epi8(semicolonBytes));
   const __m128i eighth = _mm_set_epi8(0, 0, 0, 0, 0, 0, 0, 0, -1, 0, 0, 0, 0, 0, 0, 0);
   __m128i ends = _mm_or_si128(_mm_or_si128(_mm_cmpeq_epi8(bytes, _mm_set1_epi8('\r')), _mm_cmpeq_epi8(bytes, _mm_set1_epi8('\n'))),
                               _mm_or_si128(_mm_cmpeq_epi8(bytes, _mm_set1_epi8('<')), _mm_cmpeq_epi8(bytes, _mm_setzero_si128())));
   return static_cast<unsigned>(_mm_movemask_epi8(_mm_or_si128(ends, _mm_or_si128(semicolonBytes, eighth))));
-}
-
-// The name's first nLength bytes packed as an entity key.
-LDX_INLINE unsigned long long ReadNameKey(LPCSTR p, int nLength) {
-  unsigned long long word;
-  memcpy(&word, p, 8);
-  return word & ((1ULL << (8 * nLength)) - 1);
 }
 
 // ScanCharRefAndRun reads a reference and the text after it within this
@@ -1278,7 +1269,7 @@ LPCSTR CHtmlTokenizer::ScanCharRefAndRun(LPCSTR p, LPCSTR pEnd) {
   __m128i low = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p));
   __m128i high = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p + 16));
   unsigned semicolons;
-  unsigned stops = FindNameStops(low, semicolons);
+  unsigned stops = FindNameStopMask(low, semicolons);
   unsigned markup = FindTextMarkupMask(low) | (FindTextMarkupMask(high) << 16);
   // The bytes with a meaning past the first stop (x ^ -x keeps the bits
   // above x's lowest one): the fewest dependent steps to the next position.
@@ -1286,8 +1277,9 @@ LPCSTR CHtmlTokenizer::ScanCharRefAndRun(LPCSTR p, LPCSTR pEnd) {
   unsigned firstStop = stops & (0U - stops);
   if (!(firstStop & semicolons & 0x7FU) || !after) return NULL;
   int nLength = __builtin_ctz(firstStop);
-  char chDecoded;
-  if (!DecodeClosedName(low, ReadNameKey(p, nLength), chDecoded)) return NULL;
+  unsigned long long key = ReadNameKey(p, nLength);
+  if (IsNumberAfterBlankOrSign(key)) return NULL;
+  char chDecoded = DecodeNameKey(key);
   LPCSTR pRun = p + nLength + 1;
   LPCSTR pMarkup = p + __builtin_ctz(after);
   // The run is shorter than the window: two copies of sixteen bytes hold it.
