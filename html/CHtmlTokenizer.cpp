@@ -63,18 +63,24 @@ bool IsQuote(char ch) { return ch == '"' || ch == '\''; }
 
 bool IsWhiteSpace(char ch) { return ch == ' ' || ch == '\n' || ch == '\t' || ch == '\r'; }
 
+#if defined(__SSE2__)
+// Of sixteen bytes as read, those equal to one of the four, as a bit mask.
+template <char A, char B, char C, char D>
+unsigned MatchMask(__m128i bytes) {
+  __m128i hits = _mm_or_si128(_mm_or_si128(_mm_cmpeq_epi8(bytes, _mm_set1_epi8(A)), _mm_cmpeq_epi8(bytes, _mm_set1_epi8(B))),
+                              _mm_or_si128(_mm_cmpeq_epi8(bytes, _mm_set1_epi8(C)), _mm_cmpeq_epi8(bytes, _mm_set1_epi8(D))));
+  return static_cast<unsigned>(_mm_movemask_epi8(hits));
+}
+#endif
+
 // The first byte in [p, pEnd) equal to one of the four, or pEnd. Text and
 // comments are scanned with this: runs of all other bytes are copied at once.
 template <char A, char B, char C, char D>
 LPCSTR FindAnyOf(LPCSTR p, LPCSTR pEnd) {
 #if defined(__SSE2__)
-  const __m128i a = _mm_set1_epi8(A), b = _mm_set1_epi8(B), c = _mm_set1_epi8(C), d = _mm_set1_epi8(D);
   for (; pEnd - p >= 16; p += 16) {
-    __m128i bytes = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p));
-    __m128i hits = _mm_or_si128(_mm_or_si128(_mm_cmpeq_epi8(bytes, a), _mm_cmpeq_epi8(bytes, b)),
-                                _mm_or_si128(_mm_cmpeq_epi8(bytes, c), _mm_cmpeq_epi8(bytes, d)));
-    int mask = _mm_movemask_epi8(hits);
-    if (mask) return p + __builtin_ctz(static_cast<unsigned>(mask));
+    unsigned mask = MatchMask<A, B, C, D>(_mm_loadu_si128(reinterpret_cast<const __m128i*>(p)));
+    if (mask) return p + __builtin_ctz(mask);
   }
 #endif
   for (; p < pEnd; ++p) {
@@ -112,12 +118,8 @@ LPCSTR FindTextMarkupByte(LPCSTR p, LPCSTR pEnd) { return FindAnyOf<'<', '&', '\
 LPCSTR FindCommentMarkupByte(LPCSTR p, LPCSTR pEnd) { return FindAnyOf<'-', '>', '\n', '\r'>(p, pEnd); }
 
 #if defined(__SSE2__)
-// Of sixteen bytes as read, those with a meaning in text, as a bit mask.
-unsigned FindTextMarkupMask(__m128i bytes) {
-  __m128i hits = _mm_or_si128(_mm_or_si128(_mm_cmpeq_epi8(bytes, _mm_set1_epi8('<')), _mm_cmpeq_epi8(bytes, _mm_set1_epi8('&'))),
-                              _mm_or_si128(_mm_cmpeq_epi8(bytes, _mm_set1_epi8('\n')), _mm_cmpeq_epi8(bytes, _mm_set1_epi8('\r'))));
-  return static_cast<unsigned>(_mm_movemask_epi8(hits));
-}
+// Of sixteen bytes as read, those with a meaning in text.
+unsigned FindTextMarkupMask(__m128i bytes) { return MatchMask<'<', '&', '\n', '\r'>(bytes); }
 #endif
 
 // Appends the text from p up to its next byte with a meaning and returns
@@ -319,11 +321,9 @@ struct CharRefName {
 void FindNameStops(LPCSTR p, int& nEnd, int& nZero) {
 #if defined(__SSE2__)
   __m128i bytes = _mm_loadl_epi64(reinterpret_cast<const __m128i*>(p));
-  __m128i ends = _mm_or_si128(_mm_or_si128(_mm_cmpeq_epi8(bytes, _mm_set1_epi8(';')), _mm_cmpeq_epi8(bytes, _mm_set1_epi8('\r'))),
-                              _mm_or_si128(_mm_cmpeq_epi8(bytes, _mm_set1_epi8('\n')), _mm_cmpeq_epi8(bytes, _mm_set1_epi8('<'))));
   // The upper eight lanes hold zeros: they count as zero bytes, never as ends.
-  nEnd = __builtin_ctz(static_cast<unsigned>(_mm_movemask_epi8(ends)) | 0x100U);
-  nZero = __builtin_ctz(static_cast<unsigned>(_mm_movemask_epi8(_mm_cmpeq_epi8(bytes, _mm_setzero_si128()))));
+  nEnd = __builtin_ctz(MatchMask<';', '\r', '\n', '<'>(bytes) | 0x100U);
+  nZero = __builtin_ctz(MatchMask<'\0', '\0', '\0', '\0'>(bytes));
 #else
   // The lowest flagged byte of each test is exact.
   unsigned long long word;
@@ -461,12 +461,8 @@ char DecodeShortName(LPCSTR pName, const CharRefName& name) {
 // (";", CR, LF, "<"), zero bytes and the eighth byte (a name too long for
 // the table) as a mask; semicolons gets the mask of the ";".
 LDX_INLINE unsigned FindNameStopMask(__m128i bytes, unsigned& semicolons) {
-  __m128i semicolonBytes = _mm_cmpeq_epi8(bytes, _mm_set1_epi8(';'));
-  semicolons = static_cast<unsigned>(_mm_movemask_epi8(semicolonBytes));
-  const __m128i eighth = _mm_set_epi8(0, 0, 0, 0, 0, 0, 0, 0, -1, 0, 0, 0, 0, 0, 0, 0);
-  __m128i ends = _mm_or_si128(_mm_or_si128(_mm_cmpeq_epi8(bytes, _mm_set1_epi8('\r')), _mm_cmpeq_epi8(bytes, _mm_set1_epi8('\n'))),
-                              _mm_or_si128(_mm_cmpeq_epi8(bytes, _mm_set1_epi8('<')), _mm_cmpeq_epi8(bytes, _mm_setzero_si128())));
-  return static_cast<unsigned>(_mm_movemask_epi8(_mm_or_si128(ends, _mm_or_si128(semicolonBytes, eighth))));
+  semicolons = MatchMask<';', ';', ';', ';'>(bytes);
+  return semicolons | MatchMask<'\r', '\n', '<', '\0'>(bytes) | 0x80U;
 }
 
 // ScanCharRefAndRun reads a reference and the text after it within this
