@@ -38,6 +38,31 @@ bool IsDriveOrNetworkPath(LPCSTR lpszName) {
   return lpszName[0] != '\0' && lpszName[1] == ':';
 }
 
+// A name without any directory, which the profile functions look for in the
+// Windows directory.
+bool IsBareName(LPCSTR lpszName) {
+  if (strchr(lpszName, '\\') != NULL || strchr(lpszName, '/') != NULL) return false;
+  return lpszName[0] == '\0' || lpszName[1] != ':';
+}
+
+// TRUE when the path the profile functions make of the name fits their
+// MAX_PATH buffers. They do not check it themselves: a longer bare name
+// overruns the buffer it is joined into (a crash, or a long hang), and a
+// longer path leaves the buffer unfilled.
+bool FitsProfilePath(LPCSTR lpszName) {
+  size_t nLength = strlen(lpszName);
+  if (nLength >= MAX_PATH) return false;
+  if (IsBareName(lpszName)) {
+    char windowsDir[MAX_PATH];
+    UINT nDirLength = GetWindowsDirectoryA(windowsDir, sizeof windowsDir);
+    return nDirLength != 0 && nDirLength < sizeof windowsDir && nDirLength + 1 + nLength < MAX_PATH;
+  }
+  char fullPath[MAX_PATH];
+  LPSTR pszFilePart = NULL;
+  DWORD nFullLength = GetFullPathNameA(lpszName, sizeof fullPath, fullPath, &pszFilePart);
+  return nFullLength != 0 && nFullLength < sizeof fullPath;
+}
+
 }  // namespace
 
 CIniSettingsStore::CIniSettingsStore(LPCSTR lpszFileName, BOOL bPerUser, int nUser) : CSettingsStore(bPerUser) {
@@ -54,6 +79,11 @@ CIniSettingsStore::CIniSettingsStore(LPCSTR lpszFileName, BOOL bPerUser, int nUs
     if (!machineStore.GetString("\\", "GlobalDataDir", strDir, FALSE)) strDir.Empty();
     m_strFile = WithTrailingBackslash(strDir) + lpszFileName;
   }
+  if (!HasUsableFile()) m_strFile.Empty();
+}
+
+BOOL CIniSettingsStore::HasUsableFile() const {
+  return !m_strFile.IsEmpty() && FitsProfilePath(m_strFile);
 }
 
 CIniSettingsStore::~CIniSettingsStore() {}
@@ -61,7 +91,7 @@ CIniSettingsStore::~CIniSettingsStore() {}
 // Reads a value's text; FALSE when it is missing. bWholeValue grows the
 // buffer (546, 1092, 2184, ... bytes) until the value fits.
 BOOL CIniSettingsStore::ReadText(LPCSTR lpszSection, LPCSTR lpszName, BOOL bWholeValue, CString& strText) {
-  if (m_strFile.IsEmpty() || lpszSection == NULL || lpszName == NULL) return FALSE;
+  if (!HasUsableFile() || lpszSection == NULL || lpszName == NULL) return FALSE;
   std::vector<char> buffer(kFirstReadSize);
   DWORD nRead = GetPrivateProfileStringA(lpszSection, lpszName, kMissing, buffer.data(),
                                          static_cast<DWORD>(buffer.size()), m_strFile);
@@ -95,7 +125,7 @@ BOOL CIniSettingsStore::CanStoreText(LPCSTR lpszValue) {
 // Line breaks in a section, name or value would break the file's structure
 // (and could plant other values), and "=" in a name would split it.
 BOOL CIniSettingsStore::WriteText(LPCSTR lpszSection, LPCSTR lpszName, const CString& strText) {
-  if (m_strFile.IsEmpty() || lpszSection == NULL || lpszName == NULL) return FALSE;
+  if (!HasUsableFile() || lpszSection == NULL || lpszName == NULL) return FALSE;
   if (HasLineBreak(lpszSection) || HasLineBreak(lpszName) || strchr(lpszName, '=') != NULL) return FALSE;
   CString strStored;
   if (!StoredForm(strText, strStored)) return FALSE;
@@ -103,7 +133,7 @@ BOOL CIniSettingsStore::WriteText(LPCSTR lpszSection, LPCSTR lpszName, const CSt
 }
 
 BOOL CIniSettingsStore::SetBinary(LPCSTR lpszSection, LPCSTR lpszName, const BYTE* pData, DWORD* pcbData) {
-  if (m_strFile.IsEmpty() || lpszSection == NULL || lpszName == NULL || pcbData == NULL) return FALSE;
+  if (!HasUsableFile() || lpszSection == NULL || lpszName == NULL || pcbData == NULL) return FALSE;
   if (pData == NULL && *pcbData != 0) return FALSE;
   if (HasLineBreak(lpszSection) || HasLineBreak(lpszName) || strchr(lpszName, '=') != NULL) return FALSE;
   if (*pcbData > kMaxBinaryBytes) return FALSE;
@@ -168,11 +198,11 @@ BOOL CIniSettingsStore::GetString(LPCSTR lpszSection, LPCSTR lpszName, CString& 
 }
 
 BOOL CIniSettingsStore::DeleteSection(LPCSTR lpszSection) {
-  if (m_strFile.IsEmpty() || lpszSection == NULL) return FALSE;
+  if (!HasUsableFile() || lpszSection == NULL) return FALSE;
   return WritePrivateProfileStringA(lpszSection, NULL, NULL, m_strFile) ? TRUE : FALSE;
 }
 
 BOOL CIniSettingsStore::DeleteValue(LPCSTR lpszSection, LPCSTR lpszName) {
-  if (m_strFile.IsEmpty() || lpszSection == NULL || lpszName == NULL) return FALSE;
+  if (!HasUsableFile() || lpszSection == NULL || lpszName == NULL) return FALSE;
   return WritePrivateProfileStringA(lpszSection, lpszName, NULL, m_strFile) ? TRUE : FALSE;
 }

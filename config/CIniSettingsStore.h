@@ -14,6 +14,10 @@ class CIniSettingsStore : public CSettingsStore {
   // fails every operation when that user has none). Machine-wide: a drive
   // or network path as given, any other name in the global data directory
   // (the product key's "GlobalDataDir"), or as given when that is not set.
+  // The file's full path must fit in MAX_PATH (259 characters and the
+  // terminator), a bare name counted in the Windows directory, where the
+  // system looks for it: a longer one leaves m_strFile empty, and every
+  // operation fails without reading or writing anything.
   CIniSettingsStore(LPCSTR lpszFileName, BOOL bPerUser, int nUser);
   ~CIniSettingsStore();
 
@@ -46,6 +50,8 @@ class CIniSettingsStore : public CSettingsStore {
 
  private:
   static BOOL StoredForm(LPCSTR lpszValue, CString& strStored);
+  // m_strFile names a file the system's profile functions can be given.
+  BOOL HasUsableFile() const;
 
   CIniSettingsStore(const CIniSettingsStore&) = delete;
   void operator=(const CIniSettingsStore&) = delete;

@@ -359,4 +359,60 @@ TEST_F(IniStorePathTest, PerUserStoreWithoutADataDirectoryFailsEverything) {
   EXPECT_EQ(5u, value);
 }
 
+// The system's profile functions join a file name into a MAX_PATH buffer
+// without checking it (a bare name after the Windows directory): a path
+// that does not fit is refused before they see it.
+TEST_F(IniStorePathTest, FileWhosePathDoesNotFitMaxPathIsRefusedWithoutTouchingAnything) {
+  char windowsDir[MAX_PATH];
+  const size_t windowsDirLength = GetWindowsDirectoryA(windowsDir, sizeof windowsDir);
+  ASSERT_GT(windowsDirLength, 0u);
+  const std::string dir = m_dir.Path();
+  struct Case {
+    std::string name;
+    std::string fileMade;  // where the file lies when the name fits
+    bool fits;
+  };
+  const size_t longestBare = MAX_PATH - 1 - windowsDirLength - 1;
+  const std::string bareFits(longestBare, 'B');
+  const Case cases[] = {
+      {dir + std::string(MAX_PATH - 1 - dir.size(), 'F'), "", true},
+      {dir + std::string(MAX_PATH - dir.size(), 'F'), "", false},
+      {bareFits, std::string(windowsDir) + "\\" + bareFits, true},
+      {std::string(longestBare + 1, 'B'), "", false},
+      {std::string(600, 'A'), "", false},
+      {std::string(2000, 'A'), "", false},
+      {std::string(32000, 'A'), "", false},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(std::to_string(c.name.size()) + " characters: " + c.name.substr(0, 60));
+    const std::string file = c.fileMade.empty() ? c.name : c.fileMade;
+    CIniSettingsStore store(c.name.c_str(), FALSE, 0);
+    EXPECT_EQ(c.fits, store.SetString("S", "N", "v", FALSE) != FALSE);
+    CString text("untouched");
+    DWORD value = 5, size = 1;
+    BYTE byte = 1;
+    EXPECT_EQ(c.fits, store.GetString("S", "N", text, FALSE) != FALSE);
+    EXPECT_EQ(c.fits, store.SetInt("S", "I", 1, FALSE) != FALSE);
+    EXPECT_EQ(c.fits, store.GetInt("S", "I", &value, FALSE) != FALSE);
+    EXPECT_EQ(c.fits, store.SetBinary("S", "B", &byte, &size) != FALSE);
+    EXPECT_EQ(c.fits, store.GetBinary("S", "B", &byte, &size) != FALSE);
+    EXPECT_EQ(c.fits, store.DeleteValue("S", "N") != FALSE);
+    EXPECT_EQ(c.fits, store.DeleteSection("S") != FALSE);
+    if (c.fits) {
+      EXPECT_STREQ(c.name.c_str(), store.m_strFile);
+      EXPECT_NE(INVALID_FILE_ATTRIBUTES, GetFileAttributesA(file.c_str()));
+      DeleteFileA(file.c_str());
+    } else {
+      EXPECT_STREQ("", store.m_strFile);
+      EXPECT_STREQ("untouched", text);
+      EXPECT_EQ(5u, value);
+    }
+  }
+
+  // A host may set the path itself: the operations check it too.
+  CIniSettingsStore store(m_dir.NewFile().c_str(), FALSE, 0);
+  store.m_strFile = std::string(600, 'A').c_str();
+  EXPECT_FALSE(store.SetString("S", "N", "v", FALSE));
+}
+
 }  // namespace
