@@ -4,6 +4,7 @@
 #include <io.h>
 #include <stdarg.h>
 #include <stdio.h>
+#include <stdlib.h>
 #include <string.h>
 #include <sys/stat.h>
 #include <time.h>
@@ -30,6 +31,46 @@ const int kThreadPrefixLength = 10;
 int FormatThreadPrefix(char* buffer) {
   return _snprintf(buffer, kThreadPrefixLength + 1, "[%.8x]", static_cast<unsigned>(GetCurrentThreadId()));
 }
+
+// The bytes a text takes in a text-mode file, where every "\n" is CR LF.
+size_t TextModeLength(LPCSTR text) {
+  size_t nLength = 0;
+  for (; *text != '\0'; ++text) nLength += *text == '\n' ? 2 : 1;
+  return nLength;
+}
+
+char* CopyInTextMode(char* out, LPCSTR text) {
+  for (; *text != '\0'; ++text) {
+    if (*text == '\n') *out++ = '\r';
+    *out++ = *text;
+  }
+  return out;
+}
+
+// A byte far beyond the end of any log: every append holds a lock on it, so
+// appends of all processes take turns (Wine finds the end and writes there
+// in two steps, even for a handle that may only append), while the file's
+// content stays free for anyone to read or write.
+const DWORD kTurnLockOffsetHigh = 0x7FFFFFFF;
+
+// Writes the bytes at the end of an existing file in one write, at the end
+// the file has at that moment, even while other processes append to it.
+void AppendToExistingFile(LPCSTR path, const char* bytes, DWORD count) {
+  HANDLE file = CreateFileA(path, FILE_READ_DATA | FILE_APPEND_DATA, FILE_SHARE_READ | FILE_SHARE_WRITE, NULL,
+                            OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, NULL);
+  if (file == INVALID_HANDLE_VALUE) return;
+  OVERLAPPED turn;
+  ZeroMemory(&turn, sizeof turn);
+  turn.OffsetHigh = kTurnLockOffsetHigh;
+  BOOL bLocked = LockFileEx(file, LOCKFILE_EXCLUSIVE_LOCK, 0, 1, 0, &turn);
+  DWORD written = 0;
+  WriteFile(file, bytes, count, &written, NULL);
+  if (bLocked) UnlockFileEx(file, 0, 1, 0, &turn);
+  CloseHandle(file);
+}
+
+// Most entries fit here; a longer one is put together on the heap.
+const size_t kStackEntrySize = 2 * CLogFile::kEntryBufferSize;
 
 }  // namespace
 
@@ -153,23 +194,35 @@ void CLogFile::WriteBanner(LPCSTR format) {
   WriteRaw(banner);
 }
 
+// Prefix (may be NULL) and text go to the file in text mode as one write: a
+// reader, or a writer in another process, never finds one without the other.
+void CLogFile::AppendWhole(LPCSTR prefix, LPCSTR text) {
+  if (prefix == NULL) prefix = "";
+  size_t nLength = TextModeLength(prefix) + TextModeLength(text);
+  if (nLength == 0) return;
+  char stackEntry[kStackEntrySize];
+  char* entry = nLength <= sizeof stackEntry ? stackEntry : static_cast<char*>(malloc(nLength));
+  if (entry == NULL) return;
+  CopyInTextMode(CopyInTextMode(entry, prefix), text);
+  AppendToExistingFile(m_strLogPath, entry, static_cast<DWORD>(nLength));
+  if (entry != stackEntry) free(entry);
+}
+
 void CLogFile::WriteRaw(LPCSTR text) {
   if (!IsFileEnabled() || text == NULL) return;
-  // Text mode: every "\n" reaches the file as CR LF. The file is never
-  // created here, so an entry written after it was removed is lost.
-  int file = _open(m_strLogPath, _O_WRONLY | _O_TEXT);
-  if (file == -1) return;
-  if (_lseek(file, 0, SEEK_END) != -1) _write(file, text, static_cast<unsigned>(strlen(text)));
-  _close(file);
+  // The file is never created here, so an entry written after it was
+  // removed is lost.
+  AppendWhole(NULL, text);
 }
 
 void CLogFile::Write(LPCSTR text) {
   if (m_bClosed) return;
   EnterCriticalSection(&m_cs);
-  char prefix[kThreadPrefixLength + 1];
-  FormatThreadPrefix(prefix);
-  WriteRaw(prefix);
-  WriteRaw(text);
+  if (IsFileEnabled() && text != NULL) {
+    char prefix[kThreadPrefixLength + 1];
+    FormatThreadPrefix(prefix);
+    AppendWhole(prefix, text);
+  }
   LeaveCriticalSection(&m_cs);
 }
 

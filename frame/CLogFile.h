@@ -13,6 +13,10 @@
 // WriteFormat may then be called from any number of threads at once; each
 // entry arrives whole. End (or the destruction of an auto-started log) must
 // wait until every writer has stopped: it deletes the lock they take.
+//
+// Processes: each entry is one write at the end of the file as it is at
+// that moment, so several processes may log to one file without losing or
+// mixing entries (each one's Start empties the file, though).
 #pragma once
 
 #include <windows.h>
@@ -80,6 +84,8 @@ class CLogFile {
   void OpenAtCurrentLevel();
   // format: a banner's printf format, taking the section, date and time.
   void WriteBanner(LPCSTR format);
+  // Appends prefix (NULL: none) and text to the file as one write.
+  void AppendWhole(LPCSTR prefix, LPCSTR text);
 
   CRITICAL_SECTION m_cs;
   BOOL m_bAutoStarted;

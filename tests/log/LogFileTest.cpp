@@ -11,6 +11,7 @@
 #include <thread>
 #include <vector>
 
+#include "ExecutableDir.h"
 #include "ScratchDir.h"
 #include "frame/CLogFile.h"
 
@@ -484,6 +485,76 @@ TEST(LogFile, EntriesFromManyThreadsArriveWhole) {
   EXPECT_EQ(unexpected, 0);
   EXPECT_EQ(missing, 0);
   EXPECT_EQ(doubled, 0);
+}
+
+// Several processes log to one file at once (log_writer, built beside the
+// tests): each process's entries all arrive, each whole on a line of its own.
+TEST(LogFile, EntriesFromSeveralProcessesOnOneFileArriveWhole) {
+  const int kProcesses = 3;
+  const int kEntries = 1000;
+  ScratchDir dir{kDirStem};
+  const std::string names = "ldx-log-test-" + std::to_string(GetCurrentProcessId());
+  HANDLE go = CreateEventA(NULL, TRUE, FALSE, (names + "-go").c_str());
+  ASSERT_NE(go, nullptr);
+  std::vector<HANDLE> ready, processes;
+  for (int p = 0; p < kProcesses; ++p) {
+    std::string readyName = names + "-ready-" + std::to_string(p);
+    ready.push_back(CreateEventA(NULL, TRUE, FALSE, readyName.c_str()));
+    std::string program = TestExecutableDir() + "log_writer.exe";
+    std::string commandLine = "log_writer.exe \"" + dir.NoSlash() + "\" " + std::to_string(p) + " " +
+                              std::to_string(kEntries) + " " + readyName + " " + names + "-go";
+    STARTUPINFOA startup = {};
+    startup.cb = sizeof startup;
+    PROCESS_INFORMATION process = {};
+    ASSERT_TRUE(CreateProcessA(program.c_str(), &commandLine[0], NULL, NULL, FALSE, 0, NULL, NULL, &startup,
+                               &process))
+        << program << ": error " << GetLastError();
+    CloseHandle(process.hThread);
+    processes.push_back(process.hProcess);
+  }
+  // Every log is started (each start empties the file) before any writes.
+  EXPECT_EQ(WAIT_OBJECT_0, WaitForMultipleObjects(kProcesses, ready.data(), TRUE, 60000));
+  SetEvent(go);
+  for (HANDLE process : processes) {
+    EXPECT_EQ(WAIT_OBJECT_0, WaitForSingleObject(process, 120000));
+    DWORD exitCode = 99;
+    GetExitCodeProcess(process, &exitCode);
+    EXPECT_EQ(0u, exitCode);
+    CloseHandle(process);
+  }
+  for (HANDLE event : ready) CloseHandle(event);
+  CloseHandle(go);
+
+  const std::string text = ReadBytes(dir / "Lodestar.log");
+  ASSERT_GE(text.size(), 2u);
+  const std::regex entry(R"(\[[0-9a-f]{8}\]P(\d) entry (\d+) the quick brown fox jumps over the lazy dog)");
+  const std::regex bannerLine(R"(|\*{18}|DI-Lodestar Log (Started|Ended) : .*)");
+  std::vector<std::vector<int>> seen(kProcesses, std::vector<int>(kEntries, 0));
+  int unexpected = 0, ends = 0;
+  for (size_t pos = 0, end; (end = text.find("\r\n", pos)) != std::string::npos; pos = end + 2) {
+    const std::string line = text.substr(pos, end - pos);
+    std::smatch match;
+    if (std::regex_match(line, match, entry) && std::stoi(match[1]) < kProcesses &&
+        std::stoi(match[2]) < kEntries) {
+      ++seen[std::stoi(match[1])][std::stoi(match[2])];
+    } else if (std::regex_match(line, bannerLine)) {
+      if (line.find("Log Ended") != std::string::npos) ++ends;
+    } else if (++unexpected <= 5) {
+      ADD_FAILURE() << "mixed or broken line: " << line;
+    }
+  }
+  int missing = 0, doubled = 0;
+  for (const std::vector<int>& counts : seen) {
+    for (int count : counts) {
+      if (count == 0) ++missing;
+      if (count > 1) ++doubled;
+    }
+  }
+  EXPECT_EQ(unexpected, 0);
+  EXPECT_EQ(missing, 0);
+  EXPECT_EQ(doubled, 0);
+  EXPECT_EQ(ends, kProcesses) << "end banners";
+  EXPECT_EQ(text.substr(text.size() - 2), "\r\n");
 }
 
 }  // namespace
