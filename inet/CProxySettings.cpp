@@ -82,7 +82,7 @@ BOOL WriteBlob(CSettingsStore& store, LPCSTR lpszName, const Blob& blob) {
 // before and after the list stay as they were.
 Blob WithServerList(const Blob& blob, const CString& strList) {
   DWORD dwOldLength = DwordAt(blob, kListLengthOffset);
-  DWORD dwNewLength = static_cast<DWORD>(strList.GetLength());
+  DWORD dwNewLength = static_cast<DWORD>(strlen(strList));  // the text, up to a zero byte
   Blob rewritten(blob.begin(), blob.begin() + kListLengthOffset);
   AppendDword(rewritten, dwNewLength);
   const BYTE* pList = reinterpret_cast<const BYTE*>(static_cast<LPCSTR>(strList));
@@ -155,8 +155,13 @@ BOOL CProxySettings::ReadProxyServer(CString& strList) {
 
   Blob blob;
   if (!ReadConnectionValue(store, blob)) return FALSE;
-  strList = CString(reinterpret_cast<LPCSTR>(blob.data() + kListOffset),
-                    static_cast<int>(DwordAt(blob, kListLengthOffset)));
+  // The list is a text: it ends at a zero byte inside it, as a registry
+  // text would.
+  LPCSTR pszList = reinterpret_cast<LPCSTR>(blob.data() + kListOffset);
+  const void* pZero = memchr(pszList, 0, DwordAt(blob, kListLengthOffset));
+  DWORD dwLength = pZero != NULL ? static_cast<DWORD>(static_cast<LPCSTR>(pZero) - pszList)
+                                 : DwordAt(blob, kListLengthOffset);
+  strList = CString(pszList, static_cast<int>(dwLength));
   return TRUE;
 }
 

@@ -7,8 +7,9 @@
 //
 // The connection value: 8 bytes kept as they are, a 32-bit flags word
 // (2: proxy in use, 4: automatic configuration), the 32-bit length L of the
-// server list, the list text (no terminator), then further bytes kept as
-// they are. A value shorter than 16 bytes or whose L runs past its end is
+// server list, the list text (no terminator; a zero byte inside it ends the
+// text, as in a registry text, and a rewrite replaces all L bytes), then
+// further bytes kept as they are. A value shorter than 16 bytes or whose L runs past its end is
 // treated as unreadable: the readers give 0 and the writers write nothing.
 //
 // Construct, Load, then read the getters; the writers may be called at any

@@ -35,7 +35,10 @@ TEST(ProxyServerList, ParsesEntriesAndPicksTheHttpProxy) {
       {"proxy:8080;", {{"http", "proxy:8080"}}, "http", TRUE, "proxy", "8080"},
       {";;a:1;; ;", {{"http", "a:1"}}, "http", TRUE, "a", "1"},
       {"=x:1;http=h:2", {{"http", "h:2"}}, "http", FALSE, "h", "2"},
-      {" ; \t;", {}, "http", FALSE, "", ""},
+      // Only blanks are trimmed: a tab or a line break belongs to the entry.
+      {" ; \t;", {{"http", "\t"}}, "http", TRUE, "\t", ""},
+      {"http= \th:1\n ", {{"http", "\th:1\n"}}, "http", FALSE, "\th", "1\n"},
+      {"\thttp=h:1", {{"\thttp", "h:1"}}, "http", FALSE, "", ""},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.list);
@@ -52,6 +55,40 @@ TEST(ProxyServerList, ParsesEntriesAndPicksTheHttpProxy) {
     EXPECT_STREQ(c.host, host);
     EXPECT_STREQ(c.port, port);
   }
+}
+
+// A list may hold a zero byte (a connection value's list is raw bytes): the
+// text ends there, for the parser and for the host-and-port split alike.
+TEST(ProxyServerList, TextEndsAtItsFirstZeroByte) {
+  struct Case {
+    std::string list;
+    Entries entries;
+    BOOL oneProxyForAll;
+  };
+  const Case cases[] = {
+      {std::string("\0http=h:1", 9), {}, FALSE},
+      {std::string("http=h:1\0;ftp=f:2", 17), {{"http", "h:1"}}, FALSE},
+      {std::string("ftp=f:2;p:1\0x=y", 15), {{"ftp", "f:2"}, {"http", "p:1"}}, TRUE},
+      {std::string("ftp=f\0:2", 8), {{"ftp", "f"}}, FALSE},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.list.size());
+    CMapStringToString map(10);
+    CString protocol("http");
+    BOOL oneProxyForAll = FALSE;
+    ParseProxyServerList(CString(c.list.data(), static_cast<int>(c.list.size())), map, protocol, oneProxyForAll);
+    EXPECT_EQ(c.entries, EntriesOf(map));
+    EXPECT_EQ(c.oneProxyForAll, oneProxyForAll);
+  }
+
+  CString host("old"), port("kept");
+  SplitProxyHostPort(CString("h \0:80", 6), host, port);
+  EXPECT_STREQ("h", host);
+  EXPECT_STREQ("kept", port);
+  EXPECT_EQ(1, host.GetLength());
+  SplitProxyHostPort(CString("h:8\0x", 5), host, port);
+  EXPECT_STREQ("8", port);
+  EXPECT_EQ(1, port.GetLength());
 }
 
 TEST(ProxyServerList, AddsToWhatTheMapHolds) {

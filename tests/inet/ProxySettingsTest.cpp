@@ -6,6 +6,8 @@
 #include <gtest/gtest.h>
 #include <windows.h>
 
+#include <string.h>
+
 #include <string>
 #include <vector>
 
@@ -361,6 +363,40 @@ TEST_F(ProxySettingsTest, DialUpRewriteKeepsTheRestOfTheValue) {
     EXPECT_EQ(ConnectionValue(0x10b, c.written), ConnectionValueNow());
     EXPECT_TRUE(proxy.Disable());
     EXPECT_EQ(ConnectionValue(0x109, c.written), ConnectionValueNow());
+  }
+}
+
+// A zero byte in the connection value's list ends the list text: it is read
+// that far, the proxy is judged by that text, and a rewrite replaces the
+// whole list.
+TEST_F(ProxySettingsTest, ZeroByteEndsTheConnectionValuesList) {
+  UseDialUp(true);
+  struct Case {
+    std::string list;
+    const char* read;
+    BOOL enabled;
+    const char* host;
+    const char* written;  // after SetProxyServer("n:2")
+  };
+  const Case cases[] = {
+      {std::string("\0http=h:1", 9), "", FALSE, "", "http=n:2"},
+      {std::string("http=h:1\0;ftp=f:2", 17), "http=h:1", TRUE, "h", "http=n:2"},
+      {std::string("p:1\0ftp=f:2", 11), "p:1", TRUE, "p", "n:2"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.read);
+    SetConnectionValue(ConnectionValue(2, c.list));
+    CProxySettings proxy;
+    CString list("untouched");
+    ASSERT_TRUE(proxy.ReadProxyServer(list));
+    EXPECT_STREQ(c.read, list);
+    EXPECT_EQ(static_cast<int>(strlen(c.read)), list.GetLength());
+    proxy.Load();
+    EXPECT_EQ(c.enabled, proxy.IsEnabled());
+    EXPECT_STREQ(c.host, proxy.GetHost());
+    EXPECT_EQ(static_cast<int>(strlen(c.host)), proxy.GetHost().GetLength());
+    EXPECT_TRUE(proxy.SetProxyServer("n:2"));
+    EXPECT_EQ(ConnectionValue(2, c.written), ConnectionValueNow());
   }
 }
 
