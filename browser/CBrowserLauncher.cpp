@@ -105,6 +105,9 @@ int CBrowserLauncher::Launch(LPCSTR lpszUrl, LPCSTR lpszPostData, int bNewWindow
   if (!CreateProcessA(strProgram, strCommandLine.GetBuffer(0), NULL, NULL, FALSE, 0, NULL, NULL, &startup,
                       &process)) {
     m_dwError = GetLastError();
+    // Nobody will ever read the request: it goes, and the start's error
+    // stays what the caller learns.
+    DeleteFileA(requestPath);
     return 1;
   }
   CloseHandle(process.hThread);

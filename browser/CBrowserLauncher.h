@@ -3,7 +3,8 @@
 // the user's data directory (section "Data": "Url", "PostData", "bFile",
 // "bNew"), and the launcher is started from the program directory with the
 // request file's bare name as its whole command line. The launcher is not
-// waited for.
+// waited for; a request file whose launcher could not be started is removed
+// again.
 #pragma once
 
 #include <windows.h>

@@ -174,7 +174,7 @@ TEST(LauncherTest, WithoutAProgramDirectoryNothingIsWritten) {
   EXPECT_TRUE(RequestFiles(DataDir()).empty());
 }
 
-TEST(LauncherTest, MissingLauncherFailsWithTheSystemErrorAndLeavesTheRequest) {
+TEST(LauncherTest, MissingLauncherFailsWithTheSystemErrorAndRemovesItsRequest) {
   FileTerritory files;
   const std::string programDir = BrowserTestHost::ScratchRoot() + "EmptyProgram";
   files.MakeDir(programDir);
@@ -185,9 +185,8 @@ TEST(LauncherTest, MissingLauncherFailsWithTheSystemErrorAndLeavesTheRequest) {
   EXPECT_EQ("1", reports[0]["Result"]);
   EXPECT_EQ(std::to_string(ERROR_FILE_NOT_FOUND), reports[0]["Error"]);
   std::vector<std::string> left = RequestFiles(DataDir());
-  ASSERT_EQ(1u, left.size());
-  EXPECT_EQ("[Data]\r\nUrl=http://example.com/left\r\nbFile=0\r\nbNew=0\r\n", ScratchDir::ReadFile(DataDir() + left[0]));
-  DeleteFileA((DataDir() + left[0]).c_str());
+  EXPECT_TRUE(left.empty()) << "request left behind: " << left[0];
+  for (const std::string& name : left) DeleteFileA((DataDir() + name).c_str());
 }
 
 }  // namespace
