@@ -23,8 +23,23 @@
 //   chance to clean up, and whatever it holds at that moment stays held for
 //   the rest of the process (its heap blocks, the framework's and the C
 //   run-time's per-thread data, a lock inside the system libraries, which
-//   can make a later call of another thread wait forever). End the thread
-//   with End first and destroy the object once End returned TRUE.
+//   can make a later call of another thread wait forever).
+//
+// Ending and freeing a worker, in every case: call End, then destroy the
+// object unless its thread is still inside Run. End returns TRUE when it
+// stopped the thread in time; it returns FALSE both when the time ran out
+// and when there was nothing to stop (the thread had already finished, was
+// never started, or never created), and GetStatus tells the two apart:
+//
+//   BOOL bGone = worker->End(5000);
+//   int nStatus = worker->GetStatus();
+//   if (bGone || (nStatus != TThread::Running && nStatus != TThread::Suspended))
+//     delete worker;  // Finished, Created or Invalid: nothing is terminated
+//   else
+//     ...;            // still in Run: call End again later, or keep it
+//
+// Waiting for End to return TRUE alone never frees a worker whose Run had
+// already returned.
 //
 // A user-interface thread that has already exited (its InitInstance failed)
 // has deleted its thread object; Suspend, Resume and End then refuse it, and
@@ -59,7 +74,9 @@ class TThread {
   int Suspend();
   int Resume();
   // Asks the thread to end, resumes it fully and waits up to dwTimeoutMs;
-  // TRUE when it ended in time.
+  // TRUE when it ended in time. FALSE without waiting when the status is
+  // neither Running nor Suspended (finished, never started, no thread):
+  // GetStatus after a FALSE says whether the object may go (see above).
   virtual BOOL End(DWORD dwTimeoutMs);
   // Refreshes the status (a running thread that has exited becomes Finished).
   int GetStatus();

@@ -172,6 +172,63 @@ TEST(WorkerThread, EndGivesUpAfterTheTimeOutAndTheDestructorTerminates) {
   CloseHandle(hThread);
 }
 
+// Returns at once, before anyone asks it to stop.
+class CShortLived : public TThread {
+ public:
+  CShortLived() : TThread(THREAD_PRIORITY_NORMAL, NULL) {}
+  UINT Run() override { return 7; }
+};
+
+// How the header tells a host to end and free a worker: End, then the
+// object may go unless its thread is still Running or Suspended.
+bool EndAndMayFree(TThread& worker, DWORD timeoutMs) {
+  BOOL bEnded = worker.End(timeoutMs);
+  int status = worker.GetStatus();
+  return bEnded || (status != TThread::Running && status != TThread::Suspended);
+}
+
+// Frees the worker; the exit code its thread ended with (0 when it had none).
+DWORD FreeAndGetExitCode(TThread* worker) {
+  HANDLE hThread = worker->m_hThread != NULL ? CopyHandle(worker->m_hThread) : NULL;
+  delete worker;
+  DWORD exitCode = 0;
+  if (hThread != NULL) {
+    EXPECT_TRUE(EndsWithin(hThread, kWait));
+    GetExitCodeThread(hThread, &exitCode);
+    CloseHandle(hThread);
+  }
+  return exitCode;
+}
+
+// In every case the rule frees the worker without terminating its thread
+// (each ends with its own exit code), and keeps one that is still in Run.
+TEST(WorkerThread, AfterEndTheStatusSaysWhetherTheObjectMayGo) {
+  TThread* finished = new CShortLived;
+  ASSERT_EQ(finished->Start(), 1);
+  ASSERT_TRUE(EndsWithin(finished->m_hThread, kWait));
+  EXPECT_FALSE(finished->End(kWait)) << "End has nothing to stop";
+  EXPECT_TRUE(EndAndMayFree(*finished, kWait));
+  EXPECT_EQ(FreeAndGetExitCode(finished), 7u);
+
+  TThread* running = new CCounter;
+  ASSERT_EQ(running->Start(), 1);
+  EXPECT_TRUE(EndAndMayFree(*running, kWait));
+  EXPECT_EQ(FreeAndGetExitCode(running), 5u);
+
+  TThread* neverStarted = new CCounter;
+  ASSERT_EQ(neverStarted->Create(), 1);
+  EXPECT_TRUE(EndAndMayFree(*neverStarted, kWait));
+  EXPECT_EQ(FreeAndGetExitCode(neverStarted), 0xFFFFFFFFu) << "ended without running its body";
+
+  TThread* neverCreated = new CCounter;
+  EXPECT_TRUE(EndAndMayFree(*neverCreated, kWait));
+  FreeAndGetExitCode(neverCreated);
+
+  CStubborn stubborn;  // the destructor terminates it at the end of the test
+  ASSERT_EQ(stubborn.Start(), 1);
+  EXPECT_FALSE(EndAndMayFree(stubborn, 50)) << "still inside Run";
+}
+
 TEST(WorkerThread, DestroyingACreatedButNeverStartedThreadEndsIt) {
   HANDLE hThread = NULL;
   {
