@@ -1,5 +1,7 @@
 // Reads an HTML file through the tokenizer and writes what it reported back
-// out as HTML: one line per tag and per comment, text as delivered. Shows
+// out as HTML: a banner comment first ("<!-- Mirror Parser's Output of
+// SOURCE HTML Document -->" on a line of its own, SOURCE the source path as
+// given), then one line per tag and per comment, text as delivered. Shows
 // how a page was understood: tags, attributes, decoded references, folded
 // line breaks. Both files are used in text mode (each "\n" written becomes
 // CR LF on Windows).

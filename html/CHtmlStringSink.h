@@ -3,6 +3,11 @@
 // the ones you need. Set *pbContinue to 0 to stop the tokenizer for the rest
 // of the chunk. A zero byte of the input reaches a sink as a space.
 //
+// A start tag closed by "/>" (<br/>, <img src="x" />) is reported as its
+// start tag followed at once by an end tag of the same name: a sink that
+// counts or nests tags sees it opened and closed. "<!DOCTYPE html>" is a
+// start tag named "DOCTYPE" with no end tag.
+//
 // A string a sink receives reads the tokenizer's own storage and is valid
 // during the call only: copy what you keep (a copy is a string of its
 // own), and never change the string itself.

@@ -5,7 +5,8 @@
 // in text are decoded to single bytes, and line breaks in text fold into
 // single spaces unless the caller keeps them. Any chunking of a document
 // gives the same tags, comments and text; only the places where text is cut
-// into OnText pieces differ.
+// into OnText pieces differ. A start tag closed by "/>" (<br/>) is reported
+// as its start tag and then at once an end tag of the same name.
 //
 // Use: Init, optionally SetDecodeCharRefs / SetKeepLineBreaks, Parse per
 // chunk, Finish. The same object may then take the next document, again

@@ -1,5 +1,7 @@
 // Expands report and message templates: "${NAME}$" is replaced by the value
-// of NAME from up to two named value lists, "<!--^^ifdef NAME^^-->" ...
+// of NAME from up to two named value lists (the first list is asked first:
+// when both define NAME, the first list's value is used; a NAME neither
+// defines expands to nothing, without notice), "<!--^^ifdef NAME^^-->" ...
 // "<!--^^endif^^-->" keeps its block only when NAME is defined, and every
 // line break of the output is CR LF. The output goes to a file the caller
 // opened (optionally wrapped at a width) or to a new text block from the
