@@ -13,7 +13,8 @@
 #                            database library, the browser launcher and the
 #                            package downloader, for running hosts in tests only
 #   share/doc/LDExCore/      the host guide, the ABI and ordinal policy with
-#                            the export table, the change log
+#                            the export table, the change log, and the sample
+#                            host the guide describes (examples/host)
 include(CMakePackageConfigHelpers)
 
 set(LDX_INSTALL_INCLUDE_DIR include/LDExCore)
@@ -96,8 +97,16 @@ install(FILES ${CMAKE_SOURCE_DIR}/cmake/toolchain-mingw-i686.cmake
 # module-definition fragments.
 include(${CMAKE_SOURCE_DIR}/docs/ExportTable.cmake)
 ldx_write_abi_page(${CMAKE_SOURCE_DIR}/docs/abi.md ${CMAKE_BINARY_DIR}/doc/abi.md)
-install(FILES ${CMAKE_SOURCE_DIR}/docs/host-guide.md ${CMAKE_BINARY_DIR}/doc/abi.md ${CMAKE_SOURCE_DIR}/CHANGELOG.md
+# The change log links the ABI page where the checkout keeps it (docs/);
+# installed, the page lies beside it.
+file(READ ${CMAKE_SOURCE_DIR}/CHANGELOG.md LDX_CHANGELOG)
+string(REPLACE "](docs/abi.md)" "](abi.md)" LDX_CHANGELOG "${LDX_CHANGELOG}")
+file(WRITE ${CMAKE_BINARY_DIR}/doc/CHANGELOG.md "${LDX_CHANGELOG}")
+set_property(DIRECTORY APPEND PROPERTY CMAKE_CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/CHANGELOG.md)
+install(FILES ${CMAKE_SOURCE_DIR}/docs/host-guide.md ${CMAKE_BINARY_DIR}/doc/abi.md ${CMAKE_BINARY_DIR}/doc/CHANGELOG.md
         DESTINATION ${LDX_INSTALL_DOC_DIR})
+# The sample host, as the guide builds it against the installed package.
+install(DIRECTORY ${CMAKE_SOURCE_DIR}/examples/host DESTINATION ${LDX_INSTALL_DOC_DIR}/examples)
 
 install(EXPORT LDExCoreTargets NAMESPACE LDExCore:: DESTINATION ${LDX_INSTALL_CMAKE_DIR})
 configure_package_config_file(${CMAKE_SOURCE_DIR}/cmake/LDExCoreConfig.cmake.in

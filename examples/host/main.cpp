@@ -1,7 +1,9 @@
 // samplehost: the smallest host of LDExCore. It starts the framework and the
-// library as a host must, summarises an HTML page through a string sink,
-// expands a report template into a file and a one-line summary into a text
-// block, and writes a log entry.
+// library as a host must, finds the product's user data directory (a test
+// install made by "ldhost test-install DIR" on a developer's machine),
+// summarises an HTML page through a string sink, expands a report template
+// into a file and a one-line summary into a text block, and on a worker
+// thread writes a log entry and counts its runs in the user's settings.
 //
 //   samplehost PAGE TEMPLATE REPORT SETTINGS
 #include <afxwin.h>
@@ -14,10 +16,13 @@
 #include <new>
 
 #include <LDExCoreVersion.h>
+#include <config/CIniSettingsStore.h>
+#include <config/ProductDirs.h>
 #include <frame/CLogFile.h>
 #include <frame/LibraryEntry.h>
 #include <html/CHtmlStringForwarder.h>
 #include <html/CHtmlStringSink.h>
+#include <sync/TThread.h>
 #include <template/CNamedValueList.h>
 #include <template/CTemplateExpander.h>
 
@@ -112,9 +117,58 @@ BOOL PrintSummary(CNamedValueList& vars) {
   return TRUE;
 }
 
+// The product's directories come from the product key that the client's
+// installation writes; without one (a developer's machine), the per-user
+// settings, the launcher and the package checks all fail. Asked once from
+// the main thread before any other thread uses them: the answers are cached
+// without a lock.
+BOOL FindUserDataDir(CString& strDir) {
+  if (!GetUserDataDir(strDir)) return FALSE;
+  DWORD dwAttributes = GetFileAttributesA(strDir);
+  return dwAttributes != INVALID_FILE_ATTRIBUTES && (dwAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
+}
+
+// The work of the worker thread: one log entry, and the count of runs kept
+// in the user's settings ("samplehost.ini" in the user data directory).
+class CRunRecorder : public TThread {
+ public:
+  CRunRecorder(CLogFile& log, const char* pszPage, int nLinks)
+      : TThread(THREAD_PRIORITY_NORMAL, NULL), m_dwRuns(0), m_log(log), m_pszPage(pszPage), m_nLinks(nLinks) {}
+
+  UINT Run() override {
+    m_log.WriteFormat("sample host: %s has %d links\n", m_pszPage, m_nLinks);
+    CIniSettingsStore settings("samplehost.ini", TRUE, 0);
+    DWORD dwRuns = 0;
+    settings.GetIntDefault("Sample", "Runs", &dwRuns, 0, FALSE);
+    if (!settings.SetInt("Sample", "Runs", dwRuns + 1, FALSE)) return kExitFailed;
+    m_dwRuns = dwRuns + 1;
+    return kExitOk;
+  }
+
+  DWORD m_dwRuns;  // read once the thread is gone
+
+ private:
+  CLogFile& m_log;
+  const char* m_pszPage;
+  int m_nLinks;
+};
+
+// Ends a worker for good: TRUE when its thread is gone and the object may be
+// deleted. End returns TRUE when it stopped the thread in time, and FALSE
+// both when the time ran out and when there was nothing to stop (the thread
+// had already finished, as a short job often has, or never ran): the status
+// tells the two apart. Deleting a worker still inside Run would terminate
+// its thread.
+BOOL EndWorker(TThread& worker, DWORD dwTimeoutMs) {
+  if (worker.End(dwTimeoutMs)) return TRUE;
+  int nStatus = worker.GetStatus();
+  return nStatus != TThread::Running && nStatus != TThread::Suspended;
+}
+
 // The log's settings: section "DI-Lodestar" of the settings file, "Main"
-// the directory and "Log" the level.
-BOOL WriteLogEntry(const char* pszSettingsPath, const char* pszPage, const CPageSummary& summary) {
+// the directory and "Log" the level. Started before the worker writes to
+// it, ended after the worker is gone.
+BOOL RecordRun(const char* pszSettingsPath, const char* pszPage, const CPageSummary& summary) {
   char szSettings[MAX_PATH];
   if (GetFullPathNameA(pszSettingsPath, MAX_PATH, szSettings, NULL) == 0) return FALSE;
   CLogFile log("DI-Lodestar", "Main", "Log", "Lodestar.log");
@@ -124,9 +178,21 @@ BOOL WriteLogEntry(const char* pszSettingsPath, const char* pszPage, const CPage
     fprintf(stderr, "samplehost: logging is off in %s\n", szSettings);
     return FALSE;
   }
-  log.WriteFormat("sample host: %s has %d links\n", pszPage, summary.m_nLinks);
+  CRunRecorder* pRecorder = new CRunRecorder(log, pszPage, summary.m_nLinks);
+  pRecorder->Start();
+  // A thread still inside Run keeps its object, and the log it writes to:
+  // End is asked again until the thread is gone.
+  while (!EndWorker(*pRecorder, 10000)) fprintf(stderr, "samplehost: waiting for the worker to end\n");
+  DWORD dwExitCode = kExitFailed;
+  if (!pRecorder->GetExitCode(&dwExitCode)) dwExitCode = kExitFailed;  // it never ran
+  DWORD dwRuns = pRecorder->m_dwRuns;
+  delete pRecorder;
   log.End();
-  printf("log: %s\n", static_cast<LPCSTR>(log.GetLogPath()));
+  if (dwExitCode != kExitOk) {
+    fprintf(stderr, "samplehost: cannot count the run in the user's settings\n");
+    return FALSE;
+  }
+  printf("log: %s\nruns: %lu\n", static_cast<LPCSTR>(log.GetLogPath()), static_cast<unsigned long>(dwRuns));
   return TRUE;
 }
 
@@ -142,8 +208,10 @@ int main(int argc, char** argv) {
     printf("usage: samplehost PAGE TEMPLATE REPORT SETTINGS\n\n"
            "Counts the tags and links of the HTML file PAGE, expands TEMPLATE with\n"
            "the variables Title, Links (when there are links) and Tags into the\n"
-           "file REPORT, prints a one-line summary and writes a log entry as set\n"
-           "in section DI-Lodestar of the INI file SETTINGS.\n"
+           "file REPORT, prints a one-line summary, writes a log entry as set in\n"
+           "section DI-Lodestar of the INI file SETTINGS and counts its runs in the\n"
+           "user's settings. Needs the product's directories: on a machine without\n"
+           "the client, make a test install with \"ldhost test-install DIR\".\n"
            "Exit codes: 0 success, 1 a step failed, 2 usage error.\n"
            "Built against LDExCore %s.\n",
            LDEXCORE_VERSION_STRING);
@@ -162,6 +230,14 @@ int main(int argc, char** argv) {
   }
   InitExtensionDll();
 
+  CString strUserData;
+  if (!FindUserDataDir(strUserData)) {
+    fprintf(stderr, "samplehost: no user data directory: the product key names none, or it does not exist;\n"
+                    "samplehost: make a test install with \"ldhost test-install DIR\" (see the host guide)\n");
+    return kExitFailed;
+  }
+  printf("user data: %s\n", static_cast<LPCSTR>(strUserData));
+
   CPageSummary summary;
   if (!SummarisePage(argv[1], summary)) return Fail("cannot read", argv[1]);
   printf("title: %s\ntags: %d\nlinks: %d\n", static_cast<LPCSTR>(summary.m_strTitle), summary.m_nTags,
@@ -175,6 +251,6 @@ int main(int argc, char** argv) {
   printf("report: %s\n", argv[3]);
   if (!PrintSummary(vars)) return Fail("cannot expand the summary of", argv[1]);
 
-  if (!WriteLogEntry(argv[4], argv[1], summary)) return Fail("cannot write the log set in", argv[4]);
+  if (!RecordRun(argv[4], argv[1], summary)) return Fail("cannot record the run as set in", argv[4]);
   return kExitOk;
 }

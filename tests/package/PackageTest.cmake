@@ -1,7 +1,8 @@
 # Run by CTest with cmake -P. Installs the build into a scratch prefix,
-# checks what the tree holds, builds a copy of examples/host plus one
-# translation unit per installed header against that tree alone, and runs
-# the sample in the build's Wine prefix.
+# checks what the tree holds, builds a copy of the installed sample host plus
+# one translation unit per installed header against that tree alone, and
+# runs the sample in the build's Wine prefix on a test install made by the
+# installed host tool.
 string(REPLACE "|" ";" INTERNAL_HEADERS "${INTERNAL_HEADERS}")
 string(REPLACE "|" ";" SHIPPED_DLLS "${SHIPPED_DLLS}")
 set(prefix ${WORK_DIR}/prefix)
@@ -40,6 +41,8 @@ foreach(file
     share/doc/LDExCore/host-guide.md
     share/doc/LDExCore/abi.md
     share/doc/LDExCore/CHANGELOG.md
+    share/doc/LDExCore/examples/host/CMakeLists.txt
+    share/doc/LDExCore/examples/host/main.cpp
     tools/ldhost.exe
     tools/ldx-run)
   if(NOT EXISTS ${prefix}/${file})
@@ -102,6 +105,23 @@ if(abi_page MATCHES "<!-- export table -->")
   message(SEND_ERROR "abi.md still holds the table's placeholder")
 endif()
 
+# Every relative link of the installed documents names a file of the tree.
+# Square brackets would group list items: they are replaced first.
+file(GLOB documents ${prefix}/share/doc/LDExCore/*.md)
+foreach(document IN LISTS documents)
+  file(READ ${document} text)
+  string(REPLACE "[" "<" text "${text}")
+  string(REPLACE "]" ">" text "${text}")
+  string(REGEX MATCHALL ">\\([^);#:]+\\)" links "${text}")
+  foreach(link IN LISTS links)
+    string(REGEX REPLACE "^>\\((.*)\\)$" "\\1" target "${link}")
+    get_filename_component(folder ${document} DIRECTORY)
+    if(NOT EXISTS ${folder}/${target})
+      message(SEND_ERROR "${document} links ${target}, which the tree lacks")
+    endif()
+  endforeach()
+endforeach()
+
 # The imported targets ask for the standard their headers are written in.
 file(READ ${prefix}/lib/cmake/LDExCore/LDExCoreTargets.cmake targets)
 if(NOT targets MATCHES "INTERFACE_COMPILE_FEATURES \"cxx_std_11\"")
@@ -135,10 +155,10 @@ if(NOT result EQUAL 0 OR NOT out STREQUAL "${expected_loader}${prefix}/tools/ldh
 endif()
 
 # --- a project that uses the installed package ------------------------------
-# The sample is copied so that nothing beside it in the source tree can be
+# The installed sample is copied, so that nothing of the source tree can be
 # reached; each installed header gets a translation unit of its own, which
 # fails when it needs a header that was not installed or included first.
-file(COPY ${SOURCE_DIR}/examples/host DESTINATION ${project_dir})
+file(COPY ${prefix}/share/doc/LDExCore/examples/host DESTINATION ${project_dir})
 file(GLOB_RECURSE headers RELATIVE ${prefix}/include/LDExCore ${prefix}/include/LDExCore/*.h)
 set(header_units)
 foreach(header IN LISTS headers)
@@ -177,22 +197,61 @@ if(NOT source_reference EQUAL -1)
 endif()
 
 # --- the sample host under Wine ---------------------------------------------
+# It runs on a test install that the installed host tool makes (the product
+# key's directories, with the folders), run twice to see the user's settings
+# kept. The product key of the build's prefix is put back afterwards, before
+# any result is judged.
 foreach(file page.html report.tpl sample.ini)
   file(COPY ${SOURCE_DIR}/examples/host/${file} DESTINATION ${run_dir})
 endforeach()
-execute_process(COMMAND ${BUILD_DIR}/wine-run ${build_dir}/host/samplehost.exe page.html report.tpl report.txt sample.ini
-  WORKING_DIRECTORY ${run_dir} RESULT_VARIABLE result OUTPUT_VARIABLE out ERROR_VARIABLE err)
-string(REPLACE "\r" "" out "${out}")
-if(NOT result EQUAL 0)
-  message(FATAL_ERROR "samplehost exited with ${result}:\n${out}\n${err}")
-endif()
-foreach(line "title: Compass & map" "tags: 8" "links: 2" "report: report.txt" "summary: Compass & map: 2 links"
-             "log: Lodestar.log")
-  string(FIND "${out}" "${line}\n" at)
-  if(at EQUAL -1)
-    message(SEND_ERROR "samplehost did not print \"${line}\":\n${out}")
-  endif()
+set(product_key "HKEY_LOCAL_MACHINE\\Software\\Corvane\\Lodestar\\CurrentVersion")
+execute_process(COMMAND ${BUILD_DIR}/wine-run reg export ${product_key} saved-product-key.reg /y
+  WORKING_DIRECTORY ${WORK_DIR} RESULT_VARIABLE had_product_key OUTPUT_QUIET ERROR_QUIET)
+string(REPLACE "/" "\\" install_dir "Z:${WORK_DIR}/install")
+execute_process(COMMAND ${BUILD_DIR}/wine-run ${prefix}/tools/ldhost.exe test-install ${install_dir}
+  WORKING_DIRECTORY ${run_dir} RESULT_VARIABLE install_result OUTPUT_VARIABLE install_out ERROR_VARIABLE install_err)
+foreach(run 1 2)
+  execute_process(COMMAND ${BUILD_DIR}/wine-run ${build_dir}/host/samplehost.exe page.html report.tpl report.txt sample.ini
+    WORKING_DIRECTORY ${run_dir} RESULT_VARIABLE result_${run} OUTPUT_VARIABLE out_${run} ERROR_VARIABLE err_${run})
+  string(REPLACE "\r" "" out_${run} "${out_${run}}")
 endforeach()
+execute_process(COMMAND ${BUILD_DIR}/wine-run reg delete ${product_key} /f OUTPUT_QUIET ERROR_QUIET)
+if(had_product_key EQUAL 0)
+  execute_process(COMMAND ${BUILD_DIR}/wine-run reg import saved-product-key.reg WORKING_DIRECTORY ${WORK_DIR}
+    OUTPUT_QUIET ERROR_QUIET)
+endif()
+
+if(NOT install_result EQUAL 0)
+  message(FATAL_ERROR "ldhost test-install exited with ${install_result}:\n${install_out}\n${install_err}")
+endif()
+foreach(run 1 2)
+  if(NOT result_${run} EQUAL 0)
+    message(FATAL_ERROR "samplehost exited with ${result_${run}} in run ${run}:\n${out_${run}}\n${err_${run}}")
+  endif()
+  foreach(line "title: Compass & map" "tags: 8" "links: 2" "report: report.txt" "summary: Compass & map: 2 links"
+               "log: Lodestar.log" "runs: ${run}")
+    string(FIND "${out_${run}}" "${line}\n" at)
+    if(at EQUAL -1)
+      message(SEND_ERROR "samplehost did not print \"${line}\" in run ${run}:\n${out_${run}}")
+    endif()
+  endforeach()
+endforeach()
+
+# Without the engine's DLL beside it the sample cannot start: ldx-run names
+# the DLL that is missing.
+set(no_engine_dir ${WORK_DIR}/no-engine)
+file(MAKE_DIRECTORY ${no_engine_dir})
+file(GLOB sample_files ${build_dir}/host/*.exe ${build_dir}/host/*.dll)
+file(COPY ${sample_files} DESTINATION ${no_engine_dir})
+file(REMOVE ${no_engine_dir}/ctreestd.dll)
+file(STRINGS ${BUILD_DIR}/wine-run wine_prefix_line REGEX "^export WINEPREFIX=")
+string(REGEX REPLACE "^export WINEPREFIX=\"(.*)\"$" "\\1" wine_prefix "${wine_prefix_line}")
+execute_process(COMMAND ${CMAKE_COMMAND} -E env --unset=WINEDEBUG WINEPREFIX=${wine_prefix}
+                        ${prefix}/tools/ldx-run ${no_engine_dir}/samplehost.exe --help
+  RESULT_VARIABLE result OUTPUT_VARIABLE out ERROR_VARIABLE err)
+if(NOT result EQUAL 53 OR NOT err MATCHES "ctreestd\\.dll" OR NOT err MATCHES "ldx-run: exit code 53")
+  message(SEND_ERROR "samplehost without ctreestd.dll gave ${result}:\n${out}\n${err}")
+endif()
 
 # file(READ) drops carriage returns, so the line ends are checked on the
 # bytes: every LF has one CR before it, and there is no other CR (a file
