@@ -49,7 +49,9 @@ void PrintOverview(FILE* out) {
     if (width > nameWidth) nameWidth = width;
   }
   for (int i = 0; i < count; ++i) fprintf(out, "  %-*s  %s\n", nameWidth, commands[i]->Name(), commands[i]->Synopsis());
-  fprintf(out, "\n'ldhost COMMAND --help' describes one command.\n"
+  fprintf(out, "\n'ldhost COMMAND --help' describes one command. A command's options start with\n"
+               "'--' and may come before or after its other arguments; '--' alone ends them.\n"
+               "Numbers are decimal, or hexadecimal after 0x.\n"
                "Exit codes: 0 success, 1 the library reported a failure, 2 usage error.\n");
 }
 

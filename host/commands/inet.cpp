@@ -5,6 +5,7 @@
 #include <stdlib.h>
 #include <string.h>
 
+#include "HostArguments.h"
 #include "HostCommand.h"
 #include "inet/CProxySettings.h"
 
@@ -52,20 +53,23 @@ bool IsHostAndPort(const char* text) {
 }
 
 int RunProxy(int argc, char** argv) {
-  if (argc < 1) return UsageError("proxy", "expects show, set, enable or disable");
-  const char* action = argv[0];
+  HostArguments args;
+  if (!args.Parse("proxy", argc, argv)) return kExitUsage;
+  if (args.OperandCount() < 1) return UsageError("proxy", "expects show, set, enable or disable");
+  const char* action = args.Operand(0);
   bool set = strcmp(action, "set") == 0;
-  if (argc != (set ? 2 : 1)) return UsageError("proxy", set ? "set expects HOST:PORT" : "takes no further arguments");
+  if (args.OperandCount() != (set ? 2 : 1))
+    return UsageError("proxy", set ? "set expects HOST:PORT" : "takes no further arguments");
   if (strcmp(action, "show") == 0) return ShowProxy();
-  if (set && !IsHostAndPort(argv[1]))
+  if (set && !IsHostAndPort(args.Operand(1)))
     return UsageError("proxy", CString("set expects HOST:PORT (a host name, ':' and a port from 1 to 65535), not '") +
-                                   argv[1] + "'");
+                                   args.Operand(1) + "'");
 
   CProxySettings proxy;
   BOOL written;
   if (set) {
     proxy.Load();
-    written = proxy.SetProxyServer(argv[1]);
+    written = proxy.SetProxyServer(args.Operand(1));
   } else if (strcmp(action, "enable") == 0) {
     written = proxy.SetProxyEnabled(TRUE);
   } else if (strcmp(action, "disable") == 0) {

@@ -157,6 +157,68 @@ TEST(HostErrorTest, UsageErrorsSayWhatIsWrongOnStandardError) {
   for (size_t column : columns) EXPECT_EQ(columns.front(), column) << help.output;
 }
 
+// Every command reads its options through one table and one parser: the
+// same words for an unknown option, a missing or empty value and a number
+// out of range, whichever command it is; and what the tool would otherwise
+// take as an empty name or a number out of range is refused before anything
+// is written.
+TEST(HostErrorTest, EveryCommandRefusesBadOptionsAndEmptyNamesAlike) {
+  ScratchDir dir("ldx-host-options-");
+  const std::string ini = dir / "options.ini";
+  RegistrySandbox sandbox;
+  sandbox.TrackValue(HKEY_CURRENT_USER, "", "ldx-host-name");
+
+  struct Case {
+    std::string arguments;
+    const char* message;
+  };
+  const Case cases[] = {
+      {"version --frob", "ldhost version: unknown option --frob"},
+      {"settings get --reg --frob \\ N", "ldhost settings: unknown option --frob"},
+      {"packages offer help --frob", "ldhost packages: unknown option --frob"},
+      {"open http://example.com/ --wait", "ldhost open: --wait needs a value"},
+      {"open http://example.com/ --wait 3601", "ldhost open: --wait expects a number of seconds from 0 to 3600"},
+      {"tokens page.html --chunk 0", "ldhost tokens: --chunk expects a number of bytes from 1 to 2147483647"},
+      {"expand page.tpl --width 4294967296", "ldhost expand: --width expects a number from 0 to 4294967295"},
+      {"expand page.tpl --out \"\"", "ldhost expand: --out must not be empty"},
+      {"thread --timeout -1", "ldhost thread: --timeout expects a number of milliseconds from 0 to 600000"},
+      {"critsec --threads 65", "ldhost critsec: --threads expects a number from 1 to 64"},
+      {"volatile set Q v --hold 1x", "ldhost volatile: --hold expects a number of seconds from 0 to 86400"},
+      {"volatile get Q --hold 1", "ldhost volatile: --hold goes with set"},
+      // Empty names and roots, and numbers out of range as operands.
+      {"settings set --reg --user --root \"\" \\ ldx-host-name v", "ldhost settings: --root must not be empty"},
+      {"settings set --reg --user \"\" ldx-host-name v",
+       "ldhost settings: SECTION must not be empty (\"\\\" is the key itself)"},
+      {"settings set --ini \"" + ini + "\" \"\" N v", "ldhost settings: SECTION must not be empty"},
+      {"settings set --ini \"" + ini + "\" S \"\" v", "ldhost settings: NAME must not be empty in an INI file"},
+      {"settings set --ini \"\" S N v", "ldhost settings: --ini must not be empty"},
+      {"volatile set \"\" v", "ldhost volatile: NAME must not be empty"},
+      {"volatile get \"\"", "ldhost volatile: NAME must not be empty"},
+      {"help 4294967296", "ldhost help: the topic must be a number from 0 to 4294967295"},
+      {"help -1", "ldhost help: the topic must be a number from 0 to 4294967295"},
+      {"string 65536", "ldhost string: the id must be a number from 0 to 65535"},
+      {"userdb call GetReportCount 4294967296",
+       "ldhost userdb: arguments are numbers from 0 to 4294967295 (decimal or 0x hexadecimal)"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.arguments);
+    ProgramRun run = RunHost(c.arguments);
+    EXPECT_EQ(2u, run.exitCode) << run.output;
+    EXPECT_TRUE(Contains(run.output, std::string(c.message) + "\r\n")) << run.output;
+  }
+  EXPECT_EQ("<missing>", ReadRawString(HKEY_CURRENT_USER, "", "ldx-host-name"));
+  EXPECT_EQ(INVALID_FILE_ATTRIBUTES, GetFileAttributesA(ini.c_str()));
+
+  // A value is the next argument whatever it starts with, and "--" ends
+  // the options.
+  ProgramRun apply = RunHost("title --apply --%s");
+  EXPECT_EQ(0u, apply.exitCode) << apply.output;
+  EXPECT_EQ("--", apply.output.substr(0, 2)) << apply.output;
+  ProgramRun text = RunHost("normalize -- --frob");
+  EXPECT_EQ(0u, text.exitCode) << text.output;
+  EXPECT_EQ("--frob\r\n", text.output);
+}
+
 // A bare INI file name is one of the Windows directory (where the profile
 // functions look when no GlobalDataDir is set), and that is the file named.
 TEST(HostErrorTest, MissingIniValueNamesTheFileActuallyRead) {
@@ -226,7 +288,7 @@ TEST(HostLogTest, LevelFromTheCommandLineReplacesTheSettings) {
       {"0", "3", 0, "1 entry at level 3"},
       {"1", "0", 1, "ldhost log: level 0 writes nothing"},
       {"1", "2", 1, "level 2 has no file output"},
-      {"1", "65536", 2, "--level expects 0 to 65535"},
+      {"1", "65536", 2, "--level expects a number from 0 to 65535"},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(std::string("--level ") + c.level);
