@@ -303,6 +303,39 @@ TEST(HostLogTest, LevelFromTheCommandLineReplacesTheSettings) {
   }
 }
 
+// test-install records an install in a folder: the product key's
+// directories point into it, its folders exist, and the library's per-user
+// INI settings, which write nothing without them, work. A folder that
+// cannot be made leaves the key as it was.
+TEST(HostInstallTest, TestInstallGivesTheLibraryItsDirectories) {
+  const char* const names[] = {"ProductDir", "ProgramDir", "GlobalDataDir", "DefaultUserDataDir"};
+  RegistrySandbox sandbox;
+  for (const char* name : names) sandbox.RemoveValue(HKEY_LOCAL_MACHINE, kProductKey, name);
+  ScratchDir dir("ldx-host-install-");
+  const std::string install = dir / "my install";
+
+  ProgramRun run = RunHost("test-install \"" + install + "\"");
+  ASSERT_EQ(0u, run.exitCode) << run.output;
+  const std::string expected[] = {install + "\\", install + "\\Program\\", install + "\\Data\\",
+                                  install + "\\Users\\"};
+  for (size_t i = 0; i < 4; ++i) EXPECT_EQ(expected[i], ReadRawString(HKEY_LOCAL_MACHINE, kProductKey, names[i]));
+  EXPECT_TRUE(Contains(run.output, "user data directory " + install + "\\Users\\User1\\")) << run.output;
+  for (const char* folder : {"\\Program\\Packages", "\\Data", "\\Users\\User1"}) {
+    DWORD attributes = GetFileAttributesA((install + folder).c_str());
+    EXPECT_TRUE(attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY)) << folder;
+  }
+  run = RunHost("settings set --ini ldx-host.ini --user S name value");
+  EXPECT_EQ(0u, run.exitCode) << run.output;
+  EXPECT_TRUE(Contains(ScratchDir::ReadFile(install + "\\Users\\User1\\ldx-host.ini"), "name=value"));
+
+  ScratchDir::WriteFile(dir / "a file", "");
+  run = RunHost("test-install \"" + dir / "a file" + "\\sub\"");
+  EXPECT_EQ(1u, run.exitCode) << run.output;
+  EXPECT_TRUE(Contains(run.output, "ldhost test-install: " + dir / "a file" + " is a file, not a folder")) << run.output;
+  EXPECT_EQ(expected[0], ReadRawString(HKEY_LOCAL_MACHINE, kProductKey, "ProductDir"));
+  EXPECT_EQ(2u, RunHost("test-install \"\"").exitCode);
+}
+
 TEST(HostSettingsTest, RegistryRootThatCannotBeOpenedWritesNothing) {
   const std::string good = "Software\\ldx-host-root";
   const std::string bad = "Software\\" + std::string(300, 'k');  // longer than a key name may be
