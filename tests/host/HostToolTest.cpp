@@ -336,6 +336,80 @@ TEST(HostInstallTest, TestInstallGivesTheLibraryItsDirectories) {
   EXPECT_EQ(2u, RunHost("test-install \"\"").exitCode);
 }
 
+// What proxy save wrote, proxy restore puts back exactly, whatever set,
+// enable and disable changed in between, and a value that was absent is
+// removed again: the machine-wide values, and the value of the dial-up
+// connection that the user's settings name.
+TEST(HostProxyTest, RestorePutsBackWhatSaveFound) {
+  const std::string internet = "Software\\Microsoft\\Windows\\CurrentVersion\\Internet Settings";
+  const std::string connections = internet + "\\Connections";
+  const std::string dialUp = "ldx-host-dialup";
+  struct Raw {
+    bool present;
+    DWORD type;
+    std::vector<BYTE> data;
+    bool operator==(const Raw& other) const {
+      return present == other.present && (!present || (type == other.type && data == other.data));
+    }
+  };
+  auto read = [](const std::string& path, const std::string& name) {
+    Raw raw{false, 0, {}};
+    raw.present = ReadRaw(HKEY_CURRENT_USER, path, name, &raw.type, &raw.data);
+    return raw;
+  };
+  struct Case {
+    const char* what;
+    const char* server;  // NULL: no ProxyServer value
+    DWORD enabled;
+    bool viaDialUp;  // the user's settings choose the dial-up connection
+  };
+  const Case cases[] = {
+      {"a server list", "http=a.example:1;ftp=b.example:2", 1, false},
+      {"no server list", NULL, 0, false},
+      {"a dial-up connection", "http=a.example:1", 0, true},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    RegistrySandbox sandbox;
+    ScratchDir dir("ldx-host-proxy-");
+    sandbox.SetStringOrRemove(HKEY_CURRENT_USER, internet, "ProxyServer", c.server);
+    sandbox.SetDword(HKEY_CURRENT_USER, internet, "ProxyEnable", c.enabled);
+    sandbox.SetString(HKEY_LOCAL_MACHINE, kProductKey, "DefaultUserDataDir", dir.NoSlash());
+    sandbox.TrackKey(HKEY_CURRENT_USER, connections);
+    sandbox.TrackValue(HKEY_CURRENT_USER, connections, dialUp);
+    ASSERT_TRUE(CreateDirectoryA((dir / "User1").c_str(), NULL));
+    ScratchDir::WriteFile(dir / "User1\\ldglobal.ini", std::string("[Connection Options]\r\nModemEnabled=") +
+                                                           (c.viaDialUp ? "1" : "0") + "\r\nModemProfile=" + dialUp +
+                                                           "\r\n");
+    // Flags 3, then the list "p.example:9" of 11 bytes.
+    const BYTE connection[] = {70, 0, 0, 0, 5, 0, 0, 0, 3, 0, 0, 0, 11, 0, 0, 0, 'p', '.', 'e', 'x',
+                               'a', 'm', 'p', 'l', 'e', ':', '9', 7, 0, 0, 0, 0, 0, 0, 0};
+    WriteRaw(HKEY_CURRENT_USER, connections, dialUp, REG_BINARY, connection, sizeof connection);
+    const Raw before[] = {read(internet, "ProxyEnable"), read(internet, "ProxyServer"), read(connections, dialUp)};
+
+    const std::string saved = dir / "proxy.txt";
+    ProgramRun run = RunHost("proxy save \"" + saved + "\"");
+    ASSERT_EQ(0u, run.exitCode) << run.output;
+    for (const char* change : {"proxy set c.example:3", "proxy disable"}) EXPECT_EQ(0u, RunHost(change).exitCode);
+    ASSERT_FALSE(before[c.viaDialUp ? 2 : 1] == read(c.viaDialUp ? connections : internet,
+                                                   c.viaDialUp ? dialUp : "ProxyServer"));
+    run = RunHost("proxy restore \"" + saved + "\"");
+    EXPECT_EQ(0u, run.exitCode) << run.output;
+    EXPECT_TRUE(before[0] == read(internet, "ProxyEnable"));
+    EXPECT_TRUE(before[1] == read(internet, "ProxyServer"));
+    EXPECT_TRUE(before[2] == read(connections, dialUp));
+
+    // A file that save did not write changes nothing.
+    RunHost("proxy set c.example:3");
+    ScratchDir::WriteFile(dir / "other.txt", "ProxyEnable=4 00000000\r\n");
+    const Raw changed = read(internet, "ProxyEnable");
+    run = RunHost("proxy restore \"" + dir / "other.txt" + "\"");
+    EXPECT_EQ(1u, run.exitCode) << run.output;
+    EXPECT_TRUE(Contains(run.output, "it is not a file that 'ldhost proxy save' wrote")) << run.output;
+    EXPECT_TRUE(changed == read(internet, "ProxyEnable"));
+  }
+}
+
 TEST(HostSettingsTest, RegistryRootThatCannotBeOpenedWritesNothing) {
   const std::string good = "Software\\ldx-host-root";
   const std::string bad = "Software\\" + std::string(300, 'k');  // longer than a key name may be
