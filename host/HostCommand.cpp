@@ -55,7 +55,7 @@ int Failure(const char* command, const char* message) {
 }
 
 bool WantsHelp(int argc, char** argv) {
-  for (int i = 0; i < argc; ++i)
+  for (int i = 0; i < argc && strcmp(argv[i], "--") != 0; ++i)  // "--" ends the options
     if (strcmp(argv[i], "--help") == 0 || strcmp(argv[i], "-h") == 0) return true;
   return false;
 }

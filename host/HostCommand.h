@@ -46,7 +46,7 @@ int MissingValue(const char* command, const char* option);
 // Prints "ldhost NAME: message" to standard error and returns kExitFailed.
 int Failure(const char* command, const char* message);
 
-// True when argv holds "--help" or "-h".
+// True when argv holds "--help" or "-h" before any "--".
 bool WantsHelp(int argc, char** argv);
 
 // Appends the whole file, byte for byte, to bytes; false when it cannot be

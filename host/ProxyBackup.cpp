@@ -188,7 +188,7 @@ void ProxyBackup::DescribeValue(FILE* out, const char* label, const Value& value
   } else if (value.type == REG_SZ) {
     fprintf(out, "%s: \"%s\"\n", label, static_cast<LPCSTR>(value.bytes));
   } else {
-    fprintf(out, "%s: %d bytes of type %lu\n", label, value.bytes.GetLength(), static_cast<unsigned long>(value.type));
+    fprintf(out, "%s: %d bytes%s\n", label, value.bytes.GetLength(), value.type == REG_BINARY ? " (binary)" : "");
   }
 }
 

@@ -214,9 +214,11 @@ TEST(HostErrorTest, EveryCommandRefusesBadOptionsAndEmptyNamesAlike) {
   ProgramRun apply = RunHost("title --apply --%s");
   EXPECT_EQ(0u, apply.exitCode) << apply.output;
   EXPECT_EQ("--", apply.output.substr(0, 2)) << apply.output;
-  ProgramRun text = RunHost("normalize -- --frob");
-  EXPECT_EQ(0u, text.exitCode) << text.output;
-  EXPECT_EQ("--frob\r\n", text.output);
+  for (const char* word : {"--frob", "--help"}) {
+    ProgramRun text = RunHost(std::string("normalize -- ") + word);
+    EXPECT_EQ(0u, text.exitCode) << text.output;
+    EXPECT_EQ(std::string(word) + "\r\n", text.output);
+  }
 }
 
 // A bare INI file name is one of the Windows directory (where the profile
