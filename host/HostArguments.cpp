@@ -36,21 +36,35 @@ bool HostArguments::Parse(const char* command, const HostOption* options, int op
       continue;
     }
     const HostOption* option = Find(arg);
-    if (option == NULL) return UnknownOption(command, arg), false;
+    if (option == NULL) {
+      UnknownOption(command, arg);
+      return false;
+    }
     const char* value = NULL;
     if (option->kind != kFlagOption) {
-      if (i + 1 >= argc) return MissingValue(command, arg), false;
+      if (i + 1 >= argc) {
+        MissingValue(command, arg);
+        return false;
+      }
       value = argv[++i];
-      DWORD number;
-      if (option->kind == kNonEmptyOption && *value == '\0')
-        return UsageError(command, CString(arg) + " must not be empty"), false;
-      if (option->kind == kNumberOption && !ParseNumber(value, option->minimum, option->maximum, &number))
-        return UsageError(command, CString(arg) + " expects " + NumberRange(option->minimum, option->maximum, option->unit)),
-               false;
+      if (!CheckValue(command, *option, value)) return false;
     }
     m_given[m_givenCount].option = option;
     m_given[m_givenCount].value = value;
     ++m_givenCount;
+  }
+  return true;
+}
+
+bool HostArguments::CheckValue(const char* command, const HostOption& option, const char* value) {
+  DWORD number;
+  if (option.kind == kNonEmptyOption && *value == '\0') {
+    UsageError(command, CString(option.name) + " must not be empty");
+    return false;
+  }
+  if (option.kind == kNumberOption && !ParseNumber(value, option.minimum, option.maximum, &number)) {
+    UsageError(command, CString(option.name) + " expects " + NumberRange(option.minimum, option.maximum, option.unit));
+    return false;
   }
   return true;
 }

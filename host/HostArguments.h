@@ -70,6 +70,9 @@ class HostArguments {
  private:
   bool Parse(const char* command, const HostOption* options, int optionCount, int argc, char** argv);
   const HostOption* Find(const char* name) const;
+  // False, after printing the usage error, for an empty value of an option
+  // that needs one or a number out of the option's range.
+  static bool CheckValue(const char* command, const HostOption& option, const char* value);
 
   struct Given {
     const HostOption* option;

@@ -24,7 +24,9 @@ class HostCommand {
   const char* Help() const { return m_help; }
   int Run(int argc, char** argv) const { return m_run(argc, argv); }
 
-  // The registered commands, in the order they registered.
+  // The registered commands, in the order they registered (at most
+  // kMaxCommands).
+  enum { kMaxCommands = 64 };
   static int Count();
   static const HostCommand* At(int index);
   static const HostCommand* Find(const char* name);

@@ -35,9 +35,9 @@ void PrintOverview(FILE* out) {
                "commands:\n",
                BoxAnswerer::ButtonNames());
   // The commands sorted by name (a handful: insertion sort).
-  const HostCommand* commands[64];
+  const HostCommand* commands[HostCommand::kMaxCommands];
   int count = 0;
-  for (int i = 0; i < HostCommand::Count() && count < 64; ++i) {
+  for (int i = 0; i < HostCommand::Count(); ++i) {
     const HostCommand* command = HostCommand::At(i);
     int at = count++;
     for (; at > 0 && strcmp(commands[at - 1]->Name(), command->Name()) > 0; --at) commands[at] = commands[at - 1];
