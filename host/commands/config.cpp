@@ -158,7 +158,8 @@ int RunOnRegistry(const SettingsArguments& args, CRegSettingsStore& store) {
 int RunOnIniFile(const SettingsArguments& args, CIniSettingsStore& store) {
   if (store.m_strFile.IsEmpty())
     return Failed(CString("no place for ") + args.iniFile +
-                  ": the user's data directory is not set (DefaultUserDataDir of the product key)");
+                  ": the user's data directory is not set (DefaultUserDataDir of the product key; "
+                  "'ldhost test-install DIR' records a test install)");
   // The file the profile functions really use: a bare name lies in the
   // Windows directory.
   return RunSettingsAction(args, store, ProfileFilePath(store.m_strFile));
@@ -236,7 +237,8 @@ int RunDirs(int argc, char** argv) {
   printf("%-22s %s\n", "profile directory:", dir.IsEmpty() ? "(none recorded)" : static_cast<LPCSTR>(dir));
 
   if (missing.IsEmpty()) return kExitOk;
-  fprintf(stderr, "ldhost dirs: not set in HKEY_LOCAL_MACHINE\\%s: %s\n", kProductKey, static_cast<LPCSTR>(missing));
+  fprintf(stderr, "ldhost dirs: not set in HKEY_LOCAL_MACHINE\\%s: %s ('ldhost test-install DIR' records a test install)\n",
+          kProductKey, static_cast<LPCSTR>(missing));
   return kExitFailed;
 }
 

@@ -315,6 +315,11 @@ TEST(HostInstallTest, TestInstallGivesTheLibraryItsDirectories) {
   for (const char* name : names) sandbox.RemoveValue(HKEY_LOCAL_MACHINE, kProductKey, name);
   ScratchDir dir("ldx-host-install-");
   const std::string install = dir / "my install";
+  for (const char* before : {"dirs", "settings set --ini ldx-host.ini --user S name value"}) {
+    ProgramRun run = RunHost(before);
+    EXPECT_EQ(1u, run.exitCode) << run.output;
+    EXPECT_TRUE(Contains(run.output, "'ldhost test-install DIR' records a test install")) << run.output;
+  }
 
   ProgramRun run = RunHost("test-install \"" + install + "\"");
   ASSERT_EQ(0u, run.exitCode) << run.output;
