@@ -16,3 +16,14 @@
 // them as well.
 AFX_API void* AfxAllocMemory(size_t nSize);
 AFX_API void AfxFreeMemory(void* p);
+
+// Allocation that gives NULL instead of throwing, from the framework's
+// allocator and the same in every C++ runtime:
+//   CFoo* pFoo = new (afxNothrow) CFoo(...);   // NULL when memory runs out
+// The object is freed with delete (or delete[] for an array) as usual.
+struct AfxNothrowTag {};
+const AfxNothrowTag afxNothrow = AfxNothrowTag();
+inline void* operator new(size_t nSize, const AfxNothrowTag&) noexcept { return AfxAllocMemory(nSize); }
+inline void* operator new[](size_t nSize, const AfxNothrowTag&) noexcept { return AfxAllocMemory(nSize); }
+inline void operator delete(void* p, const AfxNothrowTag&) noexcept { AfxFreeMemory(p); }
+inline void operator delete[](void* p, const AfxNothrowTag&) noexcept { AfxFreeMemory(p); }
