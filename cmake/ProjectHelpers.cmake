@@ -135,7 +135,7 @@ function(ldx_msvc_module_definition target)
             ${def_file} ${CMAKE_BINARY_DIR}/${target}-exports.txt ${target}.dll
             ${CMAKE_SOURCE_DIR}/cmake/msvc-unmatched-ordinals.txt ${fragments} -- $<TARGET_OBJECTS:${target}>
     COMMENT "Module-definition file of ${target} from the exports.def files"
-    VERBATIM)
+    COMMAND_EXPAND_LISTS VERBATIM)
   target_link_options(${target} PRIVATE LINKER:/def:${def_file})
   set_property(DIRECTORY APPEND PROPERTY CMAKE_CONFIGURE_DEPENDS ${fragments})
 endfunction()

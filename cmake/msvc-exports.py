@@ -47,17 +47,16 @@ def itanium_key(demangled):
     return normalize(demangled)
 
 
-def top_level_index(text, token):
+def closing_parenthesis(text, start):
     depth = 0
-    for i in range(len(text)):
-        c = text[i]
-        if c in "(<":
+    for i in range(start, len(text)):
+        if text[i] == "(":
             depth += 1
-        elif c in ")>":
+        elif text[i] == ")":
             depth -= 1
-        elif depth == 0 and text.startswith(token, i):
-            return i
-    return -1
+            if depth == 0:
+                return i
+    return len(text) - 1
 
 
 def msvc_key(undecorated):
@@ -75,13 +74,14 @@ def msvc_key(undecorated):
     s = re.sub(r"^(public|protected|private): ", "", s)
     s = re.sub(r"^(virtual|static) ", "", s)
     if "(" in s:
-        # A function: what follows its calling convention is name and
-        # parameters; before it stands the return type.
-        for convention in CALLING_CONVENTIONS:
-            i = top_level_index(s, convention + " ")
-            if i >= 0:
-                return normalize(s[i + len(convention) + 1:])
-        return normalize(s)
+        # A function: its calling convention stands right before its name,
+        # also where the return type (a function pointer) encloses both.
+        m = re.search(r"(?:%s) ([A-Za-z_~][^\s(*]*)\(" % "|".join(CALLING_CONVENTIONS), s)
+        if m is None:
+            return None
+        end = closing_parenthesis(s, m.end() - 1)
+        qualifier = " const" if s.startswith(" const", end + 1) else ""
+        return normalize(m.group(1) + s[m.end() - 1:end + 1] + qualifier)
     # Data: the qualified name ends the declaration.
     m = re.search(r"([A-Za-z_][\w:]*)$", s)
     return normalize(m.group(1)) if m else None

@@ -22,6 +22,8 @@ __asm__(".section .rdata,\"dr\"\n"
 /* The thread-local storage directory: the loader gives every thread a copy
    of the .tls sections, bracketed here, and stores its slot in _tls_index. */
 ULONG _tls_index = 0;
+/* Where the thread's block holds its array of TLS copies (fs:[2Ch]). */
+__asm__(".globl __tls_array\n.set __tls_array, 0x2C\n");
 #pragma section(".tls", read, write)
 #pragma section(".tls$ZZZ", read, write)
 __declspec(allocate(".tls")) char _tls_start = 0;

@@ -5,6 +5,7 @@
 #include "CObject.h"
 #include "CString.h"
 #include "CStringArray.h"
+#include "CByteArray.h"
 #include "CPtrList.h"
 #include "CMapStringToString.h"
 
