@@ -158,7 +158,9 @@ def main():
     for key, group in keys.items():
         group.sort()
         rank, ordinal, name, is_data, pretty = group[0]
-        for _, twin_ordinal, twin_name, _, _ in group[1:]:
+        for twin_rank_, twin_ordinal, twin_name, _, _ in group[1:]:
+            if twin_rank_ == 0:
+                errors.append(f"ordinals {ordinal} and {twin_ordinal} stand for the same function {pretty}")
             collapsed.append((twin_ordinal, twin_name, ordinal))
         matches = sorted(by_key.get(key, ()))
         if len(matches) == 1:

@@ -2,10 +2,13 @@
 // derives from the tokenizer: the events of a document fed in awkward chunks
 // must arrive in order with their texts and attributes, through the virtual
 // slots of this ABI. Also shows that the host's static objects are built
-// before main. Prints each event; exits 1 on the first difference.
+// before main and that a framework exception thrown in afx.dll is caught
+// here, through msvcrt.dll's handlers. Prints a line per check; exits 1
+// when one fails.
 #include <stdio.h>
 #include <string.h>
 
+#include "afxwin.h"
 #include "html/CHtmlTokenizer.h"
 #include "html/CNameValuePair.h"
 #include "html/CTextBuffer.h"
@@ -101,11 +104,26 @@ bool RunCase(const Case& c) {
   return true;
 }
 
+bool CatchesFrameworkException() {
+  try {
+    AfxThrowUserException();
+  } catch (CUserException* pException) {
+    bool bKind = pException->IsKindOf(RUNTIME_CLASS(CUserException)) != FALSE;
+    pException->Delete();
+    return bKind;
+  } catch (...) {
+  }
+  return false;
+}
+
 }  // namespace
 
 int main() {
   bool bPassed = g_strBuiltBeforeMain == "static objects are built";
   printf("%s %s\n", bPassed ? "ok" : "FAIL", "static objects are built before main");
+  bool bCaught = CatchesFrameworkException();
+  printf("%s %s\n", bCaught ? "ok" : "FAIL", "a framework exception from afx.dll is caught by its type");
+  bPassed = bCaught && bPassed;
   for (const Case& c : kCases) bPassed = RunCase(c) && bPassed;
   fflush(stdout);
   return bPassed ? 0 : 1;
