@@ -75,6 +75,16 @@ class AFX_API CCmdTarget : public CObject {
   static const AFX_MSGMAP* _GetBaseMessageMap();            \
   virtual const AFX_MSGMAP* GetMessageMap() const;
 
+// The same for a class of an extension DLL, whose map hosts reach as data.
+#define DECLARE_EXT_MESSAGE_MAP()                           \
+ private:                                                   \
+  static const AFX_MSGMAP_ENTRY _messageEntries[];          \
+                                                            \
+ protected:                                                 \
+  static AFX_EXT_DATA const AFX_MSGMAP messageMap;          \
+  static const AFX_MSGMAP* _GetBaseMessageMap();            \
+  virtual const AFX_MSGMAP* GetMessageMap() const;
+
   DECLARE_MESSAGE_MAP()
 };
 

@@ -3,12 +3,14 @@
 // must arrive in order with their texts and attributes, through the virtual
 // slots of this ABI. Also shows that the host's static objects are built
 // before main and that a framework exception thrown in afx.dll is caught
-// here, through msvcrt.dll's handlers. Prints a line per check; exits 1
+// here, through msvcrt.dll's handlers, and that the library's exported data
+// is reached through its import library. Prints a line per check; exits 1
 // when one fails.
 #include <stdio.h>
 #include <string.h>
 
 #include "afxwin.h"
+#include "config/CRegistryKey.h"
 #include "html/CHtmlTokenizer.h"
 #include "html/CNameValuePair.h"
 #include "html/CTextBuffer.h"
@@ -124,6 +126,10 @@ int main() {
   bool bCaught = CatchesFrameworkException();
   printf("%s %s\n", bCaught ? "ok" : "FAIL", "a framework exception from afx.dll is caught by its type");
   bPassed = bCaught && bPassed;
+  CRegistryKey key;
+  bool bData = CRegistryKey::ParentKeyName != NULL && strcmp(CRegistryKey::ParentKeyName, "..") == 0;
+  printf("%s %s\n", bData ? "ok" : "FAIL", "exported data is read through the import library");
+  bPassed = bData && bPassed;
   for (const Case& c : kCases) bPassed = RunCase(c) && bPassed;
   fflush(stdout);
   return bPassed ? 0 : 1;
