@@ -4,7 +4,8 @@
 // slots of this ABI. Also shows that the host's static objects are built
 // before main and that a framework exception thrown in afx.dll is caught
 // here, through msvcrt.dll's handlers, and that the library's exported data
-// is reached through its import library. Prints a line per check; exits 1
+// is reached through its import library, and that a template expands
+// (its session lives in the library's thread-local storage). Prints a line per check; exits 1
 // when one fails.
 #include <stdio.h>
 #include <string.h>
@@ -14,6 +15,8 @@
 #include "html/CHtmlTokenizer.h"
 #include "html/CNameValuePair.h"
 #include "html/CTextBuffer.h"
+#include "template/CNamedValueList.h"
+#include "template/CTemplateExpander.h"
 
 namespace {
 
@@ -118,6 +121,21 @@ bool CatchesFrameworkException() {
   return false;
 }
 
+bool ExpandsTemplate() {
+  CNamedValueList vars;
+  vars.SetValue("NAME", "World");
+  CTemplateExpander expander;
+  LPSTR pszOut = NULL;
+  if (!expander.ExpandToString("Hello ${NAME}$\n<!--^^ifdef NONE^^-->gone<!--^^endif^^-->", &pszOut, &vars,
+                               NULL)) {
+    return false;
+  }
+  bool bSame = strcmp(pszOut, "Hello World\r\n") == 0;
+  if (!bSame) printf("expanded: [%s]\n", pszOut);
+  AfxFreeMemory(pszOut);
+  return bSame;
+}
+
 }  // namespace
 
 int main() {
@@ -130,6 +148,9 @@ int main() {
   bool bData = CRegistryKey::ParentKeyName != NULL && strcmp(CRegistryKey::ParentKeyName, "..") == 0;
   printf("%s %s\n", bData ? "ok" : "FAIL", "exported data is read through the import library");
   bPassed = bData && bPassed;
+  bool bExpanded = ExpandsTemplate();
+  printf("%s %s\n", bExpanded ? "ok" : "FAIL", "a template expands");
+  bPassed = bExpanded && bPassed;
   for (const Case& c : kCases) bPassed = RunCase(c) && bPassed;
   fflush(stdout);
   return bPassed ? 0 : 1;
