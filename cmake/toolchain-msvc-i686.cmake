@@ -60,6 +60,7 @@ set(CMAKE_C_STANDARD_LIBRARIES "-lkernel32 -lmsvcrt -lntdll" CACHE STRING "Libra
 set(CMAKE_CXX_STANDARD_LIBRARIES "-lkernel32 -lmsvcrt -lntdll" CACHE STRING "Libraries every module links")
 set(CMAKE_EXE_LINKER_FLAGS_INIT "${ldx_link}")
 set(CMAKE_SHARED_LINKER_FLAGS_INIT "${ldx_link}")
+set(CMAKE_MODULE_LINKER_FLAGS_INIT "${ldx_link}")
 set(CMAKE_RC_FLAGS_INIT "-I${LDX_WINE_INCLUDE}/windows -I${LDX_WINE_INCLUDE}/msvcrt")
 
 set(CMAKE_USER_MAKE_RULES_OVERRIDE ${CMAKE_CURRENT_LIST_DIR}/msvc-rules.cmake)
