@@ -5,9 +5,6 @@
 #include <stdlib.h>
 #include <string.h>
 
-#include <set>
-#include <string>
-
 #include "HostCommand.h"
 #include "browser/BrowserDiscovery.h"
 #include "browser/BrowserProfiles.h"
@@ -42,7 +39,8 @@ int RunBrowsers(int argc, char** argv) {
   int iexploreInstalled = IsIExploreInstalled();
   int mosaicInstalled = IsMosaicInstalled();
   const char* selected = "(none: no browser found)";
-  for (const NamedRecord& record : kRecords) {
+  for (size_t i = 0; i < sizeof kRecords / sizeof kRecords[0]; ++i) {
+    const NamedRecord& record = kRecords[i];
     CBrowserInfo& info = *record.info;
     if (!info.IsAvailable()) {
       printf("%s: not found\n", record.title);
@@ -90,23 +88,24 @@ int RunProfiles(int argc, char** argv) {
 }
 
 struct OpenArguments {
-  const char* url = nullptr;
-  const char* postData = nullptr;
-  bool newWindow = false;
-  bool file = false;
-  int waitSeconds = -1;  // -1: do not wait for the launcher
+  OpenArguments() : url(NULL), postData(NULL), newWindow(false), file(false), waitSeconds(-1) {}
+  const char* url;
+  const char* postData;
+  bool newWindow;
+  bool file;
+  int waitSeconds;  // -1: do not wait for the launcher
 };
 
-std::string ParseOpen(int argc, char** argv, OpenArguments& args) {
+CString ParseOpen(int argc, char** argv, OpenArguments& args) {
   for (int i = 0; i < argc; ++i) {
-    std::string arg = argv[i];
+    CString arg = argv[i];
     if (arg == "--post" || arg == "--wait") {
       if (i + 1 >= argc) return arg + " needs a value";
       const char* value = argv[++i];
       if (arg == "--post") {
         args.postData = value;
       } else {
-        char* end = nullptr;
+        char* end = NULL;
         long seconds = strtol(value, &end, 10);
         if (*value == '\0' || *end != '\0' || seconds < 0 || seconds > 3600)
           return "--wait needs a number of seconds from 0 to 3600";
@@ -116,61 +115,65 @@ std::string ParseOpen(int argc, char** argv, OpenArguments& args) {
       args.newWindow = true;
     } else if (arg == "--file") {
       args.file = true;
-    } else if (arg.size() > 1 && arg[0] == '-' && arg[1] == '-') {
+    } else if (arg.GetLength() > 1 && arg[0] == '-' && arg[1] == '-') {
       return "unknown option " + arg;
-    } else if (args.url == nullptr) {
+    } else if (args.url == NULL) {
       args.url = argv[i];
     } else {
       return "expects one URL";
     }
   }
-  if (args.url == nullptr) return "expects a URL (or a file path with --file)";
-  if (args.file && args.postData != nullptr) return "--post does not go with --file";
-  return std::string();
+  if (args.url == NULL) return "expects a URL (or a file path with --file)";
+  if (args.file && args.postData != NULL) return "--post does not go with --file";
+  return CString();
 }
 
-// Names of the request files now in the user's data directory.
-std::set<std::string> RequestFiles(const CString& dataDir) {
-  std::set<std::string> names;
+// Names of the request files now in the user's data directory, as the
+// keys of names.
+void RequestFiles(const CString& dataDir, CMapStringToString& names) {
   WIN32_FIND_DATAA found;
   HANDLE find = FindFirstFileA(dataDir + "msg*.tmp", &found);
-  if (find == INVALID_HANDLE_VALUE) return names;
-  do names.insert(found.cFileName);
+  if (find == INVALID_HANDLE_VALUE) return;
+  do names.SetAt(found.cFileName, "");
   while (FindNextFileA(find, &found));
   FindClose(find);
-  return names;
 }
 
 // Waits until brwsapp.exe has taken the request file that the launch made.
-int WaitForLauncher(const CString& dataDir, const std::set<std::string>& before, int seconds) {
-  std::string request;
-  for (const std::string& name : RequestFiles(dataDir))
-    if (before.count(name) == 0) request = name;
-  if (request.empty()) {
+int WaitForLauncher(const CString& dataDir, const CMapStringToString& before, int seconds) {
+  CMapStringToString now;
+  RequestFiles(dataDir, now);
+  CString request, name, unused;
+  for (POSITION position = now.GetStartPosition(); position != NULL;) {
+    now.GetNextAssoc(position, name, unused);
+    if (!before.Lookup(name, unused)) request = name;
+  }
+  if (request.IsEmpty()) {
     printf("brwsapp.exe took the request\n");
     return kExitOk;
   }
-  CString path = dataDir + request.c_str();
+  CString path = dataDir + request;
   for (int waited = 0; GetFileAttributesA(path) != INVALID_FILE_ATTRIBUTES; waited += 50) {
     if (waited >= seconds * 1000) {
-      fprintf(stderr, "ldhost open: the request file %s is still there after %d s\n", request.c_str(), seconds);
+      fprintf(stderr, "ldhost open: the request file %s is still there after %d s\n", static_cast<LPCSTR>(request),
+              seconds);
       return kExitFailed;
     }
     Sleep(50);
   }
-  printf("brwsapp.exe took the request file %s\n", request.c_str());
+  printf("brwsapp.exe took the request file %s\n", static_cast<LPCSTR>(request));
   return kExitOk;
 }
 
 int RunOpen(int argc, char** argv) {
   OpenArguments args;
-  std::string error = ParseOpen(argc, argv, args);
-  if (!error.empty()) return UsageError("open", error.c_str());
+  CString error = ParseOpen(argc, argv, args);
+  if (!error.IsEmpty()) return UsageError("open", error);
 
   CString dataDir;
-  std::set<std::string> before;
+  CMapStringToString before;
   bool haveDataDir = CUserDirs().GetDataDirOfUser(0, dataDir) != FALSE;
-  if (haveDataDir) before = RequestFiles(dataDir);
+  if (haveDataDir) RequestFiles(dataDir, before);
 
   CBrowserLauncher launcher;
   int result;

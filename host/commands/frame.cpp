@@ -3,8 +3,6 @@
 #include <stdio.h>
 #include <stdlib.h>
 
-#include <string>
-
 #include "HostCommand.h"
 
 namespace {
@@ -18,11 +16,12 @@ int RunVersion(int argc, char** argv) {
   }
   DWORD handle = 0;
   DWORD size = GetFileVersionInfoSizeA(path, &handle);
-  std::string block(size, '\0');
-  VS_FIXEDFILEINFO* info = nullptr;
+  CString block;
+  LPSTR data = block.GetBuffer(static_cast<int>(size));
+  VS_FIXEDFILEINFO* info = NULL;
   UINT length = 0;
-  if (size == 0 || !GetFileVersionInfoA(path, 0, size, &block[0]) ||
-      !VerQueryValueA(&block[0], "\\", reinterpret_cast<void**>(&info), &length)) {
+  if (size == 0 || !GetFileVersionInfoA(path, 0, size, data) ||
+      !VerQueryValueA(data, "\\", reinterpret_cast<void**>(&info), &length)) {
     fprintf(stderr, "ldhost version: %s has no version resource\n", path);
     return kExitFailed;
   }
@@ -33,7 +32,7 @@ int RunVersion(int argc, char** argv) {
 
 int RunString(int argc, char** argv) {
   if (argc != 1) return UsageError("string", "expects one string id");
-  char* end = nullptr;
+  char* end = NULL;
   unsigned long id = strtoul(argv[0], &end, 0);
   if (*argv[0] == '\0' || *end != '\0' || id > 0xFFFF) return UsageError("string", "the id must be a number from 0 to 65535");
   CString text;

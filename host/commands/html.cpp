@@ -6,8 +6,6 @@
 #include <stdlib.h>
 #include <string.h>
 
-#include <string>
-
 #include "FileProblem.h"
 #include "HostCommand.h"
 #include "html/CHtmlMirrorWriter.h"
@@ -17,8 +15,8 @@
 namespace {
 
 // Printable ASCII as is; backslash, quote and every other byte escaped.
-std::string Escape(LPCSTR p, int nLength) {
-  std::string out;
+CString Escape(LPCSTR p, int nLength) {
+  CString out;
   for (int i = 0; i < nLength; ++i) {
     unsigned char ch = static_cast<unsigned char>(p[i]);
     switch (ch) {
@@ -40,27 +38,27 @@ std::string Escape(LPCSTR p, int nLength) {
   return out;
 }
 
-std::string Quoted(const CString& str) { return "\"" + Escape(str, str.GetLength()) + "\""; }
+CString Quoted(const CString& str) { return "\"" + Escape(str, str.GetLength()) + "\""; }
 
 // Prints one line per event.
 class CEventPrinter : public CHtmlStringSink {
  public:
   BOOL OnStartTag(const CString& strName, CNameValuePair** ppAttrs, int nAttrs, BOOL*) override {
-    std::string line = "start " + Quoted(strName);
+    CString line = "start " + Quoted(strName);
     for (int i = 0; i < nAttrs; ++i) line += " " + Quoted(ppAttrs[i]->m_strName) + "=" + Quoted(ppAttrs[i]->m_strValue);
-    printf("%s\n", line.c_str());
+    printf("%s\n", static_cast<LPCSTR>(line));
     return TRUE;
   }
   BOOL OnEndTag(const CString& strName, BOOL*) override {
-    printf("end %s\n", Quoted(strName).c_str());
+    printf("end %s\n", static_cast<LPCSTR>(Quoted(strName)));
     return TRUE;
   }
   BOOL OnText(const CString& strText, BOOL*) override {
-    printf("text %s\n", Quoted(strText).c_str());
+    printf("text %s\n", static_cast<LPCSTR>(Quoted(strText)));
     return TRUE;
   }
   BOOL OnComment(const CString& strComment, BOOL*) override {
-    printf("comment %s\n", Quoted(strComment).c_str());
+    printf("comment %s\n", static_cast<LPCSTR>(Quoted(strComment)));
     return TRUE;
   }
 };
@@ -69,15 +67,15 @@ int RunMirror(int argc, char** argv) {
   if (argc != 2) return UsageError("mirror", "expects a source file and an output file");
   // The source is checked first, as the writer does: an unreadable source
   // leaves the output untouched.
-  std::string why = WhyNotReadable(argv[0]);
-  if (!why.empty()) return Failure("mirror", "cannot read the source " + std::string(argv[0]) + ": " + why);
-  if (_stricmp(FullPath(argv[0]).c_str(), FullPath(argv[1]).c_str()) == 0)
-    return Failure("mirror", "the output " + std::string(argv[1]) + " is the source itself");
+  CString why = WhyNotReadable(argv[0]);
+  if (!why.IsEmpty()) return Failure("mirror", CString("cannot read the source ") + argv[0] + ": " + why);
+  if (_stricmp(FullPath(argv[0]), FullPath(argv[1])) == 0)
+    return Failure("mirror", CString("the output ") + argv[1] + " is the source itself");
   CHtmlMirrorWriter writer(argv[0], argv[1]);
   if (!writer.Run()) {
     why = WhyNotWritable(argv[1]);
-    if (!why.empty()) return Failure("mirror", "cannot write the output " + std::string(argv[1]) + ": " + why);
-    return Failure("mirror", "cannot mirror " + std::string(argv[0]) + " into " + argv[1] +
+    if (!why.IsEmpty()) return Failure("mirror", CString("cannot write the output ") + argv[1] + ": " + why);
+    return Failure("mirror", CString("cannot mirror ") + argv[0] + " into " + argv[1] +
                                  ": reading the source or writing the output stopped part way");
   }
   printf("mirrored %s into %s\n", argv[0], argv[1]);
@@ -111,21 +109,19 @@ int RunTokens(int argc, char** argv) {
   }
   if (!pszFile) return UsageError("tokens", "expects a file");
 
-  std::string page, why;
-  if (!ReadWholeFile(pszFile, page, &why)) return Failure("tokens", "cannot read " + std::string(pszFile) + ": " + why);
-  if (page.size() > 0x7FFFFFFF) {
-    fprintf(stderr, "ldhost tokens: %s is too large\n", pszFile);
-    return kExitFailed;
-  }
+  CString page, why;
+  if (!ReadWholeFile(pszFile, page, &why)) return Failure("tokens", CString("cannot read ") + pszFile + ": " + why);
   CEventPrinter printer;
   CHtmlStringForwarder tokenizer;
   tokenizer.Attach(&printer);
   tokenizer.SetDecodeCharRefs(bDecode ? TRUE : FALSE);
   tokenizer.SetKeepLineBreaks(bKeepLineBreaks ? TRUE : FALSE);
-  size_t nStep = nChunk > 0 ? static_cast<size_t>(nChunk) : page.size();
-  for (size_t at = 0; at < page.size(); at += nStep) {
-    size_t nLength = page.size() - at < nStep ? page.size() - at : nStep;
-    tokenizer.Parse(page.data() + at, static_cast<int>(nLength));
+  const int nSize = page.GetLength();
+  const int nStep = nChunk > 0 ? static_cast<int>(nChunk) : nSize;
+  for (int at = 0; at < nSize; at += nStep) {
+    const int nLength = nSize - at < nStep ? nSize - at : nStep;
+    tokenizer.Parse(static_cast<LPCSTR>(page) + at, nLength);
+    if (nSize - at <= nStep) break;  // at + nStep could pass the largest int
   }
   tokenizer.Finish();
   return kExitOk;

@@ -5,8 +5,6 @@
 #include <stdlib.h>
 #include <string.h>
 
-#include <string>
-
 #include "HostCommand.h"
 #include "inet/CProxySettings.h"
 
@@ -60,8 +58,8 @@ int RunProxy(int argc, char** argv) {
   if (argc != (set ? 2 : 1)) return UsageError("proxy", set ? "set expects HOST:PORT" : "takes no further arguments");
   if (strcmp(action, "show") == 0) return ShowProxy();
   if (set && !IsHostAndPort(argv[1]))
-    return UsageError("proxy", ("set expects HOST:PORT (a host name, ':' and a port from 1 to 65535), not '" +
-                                std::string(argv[1]) + "'").c_str());
+    return UsageError("proxy", CString("set expects HOST:PORT (a host name, ':' and a port from 1 to 65535), not '") +
+                                   argv[1] + "'");
 
   CProxySettings proxy;
   BOOL written;

@@ -6,9 +6,6 @@
 #include <stdlib.h>
 #include <string.h>
 
-#include <string>
-#include <vector>
-
 #include "HostCommand.h"
 #include "sync/CProcCritSec.h"
 #include "sync/CProcCritSecGuard.h"
@@ -20,7 +17,7 @@ namespace {
 
 // A whole number in [minimum, maximum]; false for anything else.
 bool ParseNumber(const char* text, long minimum, long maximum, long& value) {
-  char* end = nullptr;
+  char* end = NULL;
   errno = 0;
   value = strtol(text, &end, 10);
   return *text != '\0' && *end == '\0' && errno == 0 && value >= minimum && value <= maximum;
@@ -57,7 +54,7 @@ int RunThread(int argc, char** argv) {
     } else if (argv[i][0] == '-') {
       return UnknownOption("thread", argv[i]);
     } else {
-      return UsageError("thread", ("unexpected argument " + std::string(argv[i])).c_str());
+      return UsageError("thread", CString("unexpected argument ") + argv[i]);
     }
   }
   CCountingThread worker;
@@ -86,6 +83,8 @@ int RunThread(int argc, char** argv) {
 }
 
 // --- critsec ----------------------------------------------------------------
+
+const long kMaxThreads = 64;
 
 struct CritSecRun {
   long rounds;
@@ -129,7 +128,7 @@ int RunCritSec(int argc, char** argv) {
     bool takesValue = strcmp(argv[i], "--threads") == 0 || strcmp(argv[i], "--rounds") == 0;
     if (takesValue && i + 1 == argc) return MissingValue("critsec", argv[i]);
     if (strcmp(argv[i], "--threads") == 0) {
-      if (!ParseNumber(argv[++i], 1, 64, threads)) return UsageError("critsec", "--threads expects 1 to 64");
+      if (!ParseNumber(argv[++i], 1, kMaxThreads, threads)) return UsageError("critsec", "--threads expects 1 to 64");
     } else if (strcmp(argv[i], "--rounds") == 0) {
       if (!ParseNumber(argv[++i], 1, 1000000, rounds)) return UsageError("critsec", "--rounds expects 1 to 1000000");
     } else if (strcmp(argv[i], "--reentry") == 0) {
@@ -137,7 +136,7 @@ int RunCritSec(int argc, char** argv) {
     } else if (argv[i][0] == '-') {
       return UnknownOption("critsec", argv[i]);
     } else {
-      return UsageError("critsec", ("unexpected argument " + std::string(argv[i])).c_str());
+      return UsageError("critsec", CString("unexpected argument ") + argv[i]);
     }
   }
   CProcCritSecHost host;
@@ -148,18 +147,19 @@ int RunCritSec(int argc, char** argv) {
   printf("published the process's critical section\n");
 
   CritSecRun run = {rounds, 0, 0, 0};
-  std::vector<HANDLE> handles;
+  HANDLE handles[kMaxThreads];
+  long started = 0;
   for (long i = 0; i < threads; ++i) {
     HANDLE thread = CreateThread(NULL, 0, CritSecWorker, &run, 0, NULL);
-    if (thread != NULL) handles.push_back(thread);
+    if (thread != NULL) handles[started++] = thread;
   }
-  for (HANDLE thread : handles) {
-    WaitForSingleObject(thread, INFINITE);
-    CloseHandle(thread);
+  for (long i = 0; i < started; ++i) {
+    WaitForSingleObject(handles[i], INFINITE);
+    CloseHandle(handles[i]);
   }
-  long expected = static_cast<long>(handles.size()) * rounds;
+  long expected = started * rounds;
   printf("%ld threads x %ld rounds through their own client objects and guards: %ld entries, at most %ld inside at once\n",
-         static_cast<long>(handles.size()), rounds, static_cast<long>(run.entries), static_cast<long>(run.mostInside));
+         started, rounds, static_cast<long>(run.entries), static_cast<long>(run.mostInside));
   if (reentry) ShowReentry();
   if (run.entries != expected || run.mostInside != 1) {
     fprintf(stderr, "ldhost critsec: the section did not keep the threads apart\n");
@@ -172,7 +172,8 @@ int RunCritSec(int argc, char** argv) {
 
 int VolatileSet(int argc, char** argv) {
   long holdSeconds = 0;
-  std::vector<const char*> operands;
+  const char* operands[2];
+  int operandCount = 0;  // may exceed 2: the surplus is only counted
   for (int i = 0; i < argc; ++i) {
     if (strcmp(argv[i], "--hold") == 0) {
       if (i + 1 == argc) return MissingValue("volatile", argv[i]);
@@ -180,10 +181,11 @@ int VolatileSet(int argc, char** argv) {
     } else if (strncmp(argv[i], "--", 2) == 0) {
       return UnknownOption("volatile", argv[i]);
     } else {
-      operands.push_back(argv[i]);
+      if (operandCount < 2) operands[operandCount] = argv[i];
+      ++operandCount;
     }
   }
-  if (operands.size() != 2) return UsageError("volatile", "set expects NAME and TEXT");
+  if (operandCount != 2) return UsageError("volatile", "set expects NAME and TEXT");
   CVolatileStore store(operands[0]);
   if (!store.Register()) {
     fprintf(stderr, "ldhost volatile: could not register for %s\n", operands[0]);
@@ -230,11 +232,11 @@ int VolatileUnregister(const char* name) {
 
 int RunVolatile(int argc, char** argv) {
   if (argc < 1) return UsageError("volatile", "expects set, get or unregister");
-  std::string action = argv[0];
+  CString action = argv[0];
   if (action == "set") return VolatileSet(argc - 1, argv + 1);
   if (action != "get" && action != "unregister")
-    return UsageError("volatile", ("unknown action '" + action + "' (set, get or unregister)").c_str());
-  if (argc != 2) return UsageError("volatile", (action + " expects NAME").c_str());
+    return UsageError("volatile", "unknown action '" + action + "' (set, get or unregister)");
+  if (argc != 2) return UsageError("volatile", action + " expects NAME");
   return action == "get" ? VolatileGet(argv[1]) : VolatileUnregister(argv[1]);
 }
 

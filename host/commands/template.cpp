@@ -9,8 +9,6 @@
 #include <string.h>
 #include <sys/stat.h>
 
-#include <string>
-
 #include "FileProblem.h"
 #include "HostCommand.h"
 #include "packages/CExtensionPackageDlg.h"
@@ -22,12 +20,12 @@ namespace {
 
 // The whole file, or standard input for "-"; false when it cannot be read,
 // with the reason in why.
-bool ReadInput(const char* path, std::string& text, std::string& why) {
+bool ReadInput(const char* path, CString& text, CString& why) {
   if (strcmp(path, "-") != 0) return ReadWholeFile(path, text, &why);
   _setmode(_fileno(stdin), _O_BINARY);
   char buffer[65536];
   size_t count;
-  while ((count = fread(buffer, 1, sizeof buffer, stdin)) > 0) text.append(buffer, count);
+  while ((count = fread(buffer, 1, sizeof buffer, stdin)) > 0) AppendBytes(text, buffer, static_cast<int>(count));
   if (ferror(stdin)) why = "standard input could not be read";
   return !ferror(stdin);
 }
@@ -36,7 +34,7 @@ bool ReadInput(const char* path, std::string& text, std::string& why) {
 bool AddVariable(CNamedValueList& list, const char* assignment) {
   const char* equals = strchr(assignment, '=');
   if (equals == NULL || equals == assignment) return false;
-  return list.SetValue(std::string(assignment, equals - assignment).c_str(), equals + 1) != FALSE;
+  return list.SetValue(CString(assignment, static_cast<int>(equals - assignment)), equals + 1) != FALSE;
 }
 
 bool ParseWidth(const char* text, UINT& width) {
@@ -56,12 +54,12 @@ int RunExpand(int argc, char** argv) {
   UINT width = 0;
   bool wrapping = false;
   for (int i = 0; i < argc; ++i) {
-    const std::string option = argv[i];
+    const CString option = argv[i];
     const bool takesValue = option == "--var" || option == "--more-var" || option == "--width" || option == "--out";
-    if (takesValue && i + 1 >= argc) return MissingValue("expand", option.c_str());
+    if (takesValue && i + 1 >= argc) return MissingValue("expand", option);
     if (option == "--var" || option == "--more-var") {
       if (!AddVariable(option == "--var" ? vars : moreVars, argv[++i]))
-        return UsageError("expand", (option + " expects NAME=VALUE with a non-empty NAME").c_str());
+        return UsageError("expand", option + " expects NAME=VALUE with a non-empty NAME");
     } else if (option == "--width") {
       if (!ParseWidth(argv[++i], width))
         return UsageError("expand", "--width expects a whole number from 0 to 4294967295");
@@ -69,8 +67,8 @@ int RunExpand(int argc, char** argv) {
     } else if (option == "--out") {
       outPath = argv[++i];
       if (*outPath == '\0') return UsageError("expand", "--out needs a file name");
-    } else if (option.size() > 1 && option[0] == '-') {
-      return UnknownOption("expand", option.c_str());
+    } else if (option.GetLength() > 1 && option[0] == '-') {
+      return UnknownOption("expand", option);
     } else if (templatePath == NULL) {
       templatePath = argv[i];
     } else {
@@ -79,18 +77,19 @@ int RunExpand(int argc, char** argv) {
   }
   if (templatePath == NULL) return UsageError("expand", "expects a template file");
 
-  std::string templ, why;
-  if (!ReadInput(templatePath, templ, why)) return Failure("expand", "cannot read " + std::string(templatePath) + ": " + why);
-  if (templ.find('\0') != std::string::npos) {
+  CString templ, why;
+  if (!ReadInput(templatePath, templ, why)) return Failure("expand", CString("cannot read ") + templatePath + ": " + why);
+  const int zero = static_cast<int>(strlen(templ));
+  if (zero < templ.GetLength()) {
     fprintf(stderr, "ldhost expand: %s holds a zero byte at offset %u; a template is text\n", templatePath,
-            static_cast<unsigned>(templ.find('\0')));
+            static_cast<unsigned>(zero));
     return kExitFailed;
   }
 
   CTemplateExpander expander;
   if (outPath == NULL && !wrapping) {
     LPSTR expanded = NULL;
-    if (!expander.ExpandToString(templ.c_str(), &expanded, &vars, &moreVars)) {
+    if (!expander.ExpandToString(static_cast<LPCSTR>(templ), &expanded, &vars, &moreVars)) {
       fprintf(stderr, "ldhost expand: the expansion failed\n");
       return kExitFailed;
     }
@@ -106,18 +105,18 @@ int RunExpand(int argc, char** argv) {
     file = _open(outPath, _O_WRONLY | _O_CREAT | _O_TRUNC | _O_BINARY, _S_IREAD | _S_IWRITE);
     if (file == -1) {
       why = WhyNotWritable(outPath);
-      return Failure("expand", "cannot create " + std::string(outPath) + ": " + (why.empty() ? strerror(errno) : why));
+      return Failure("expand", CString("cannot create ") + outPath + ": " + (why.IsEmpty() ? CString(strerror(errno)) : why));
     }
   } else {
     fflush(stdout);
     _setmode(_fileno(stdout), _O_BINARY);
     file = _fileno(stdout);
   }
-  const BOOL expanded = expander.ExpandToFile(templ.c_str(), file, &vars, &moreVars, width);
+  const BOOL expanded = expander.ExpandToFile(static_cast<LPCSTR>(templ), file, &vars, &moreVars, width);
   if (outPath != NULL) _close(file);
   if (!expanded) {
     fprintf(stderr, "ldhost expand: the expansion failed%s\n",
-            templ.empty() ? " (an empty template gives no file output)" : " (the output could not be written)");
+            templ.IsEmpty() ? " (an empty template gives no file output)" : " (the output could not be written)");
     return kExitFailed;
   }
   return kExitOk;
