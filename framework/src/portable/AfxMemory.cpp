@@ -25,6 +25,17 @@ void* AfxAllocMemory(size_t nSize) {
 
 void AfxFreeMemory(void* p) { ::operator delete(p); }
 
+void* AfxAllocArrayMemory(size_t nSize) {
+  size_t nBytes = nSize == 0 ? 1 : nSize;
+#if defined(_MSC_VER)
+  return ::operator new[](nBytes);
+#else
+  return ::operator new[](nBytes, std::nothrow);
+#endif
+}
+
+void AfxFreeArrayMemory(void* p) { ::operator delete[](p); }
+
 void AfxFatal(const char* what) {
   fprintf(stderr, "afx: fatal: %s\n", what);
   fflush(stderr);
