@@ -3,8 +3,6 @@
 #include <limits.h>
 #include <string.h>
 
-#include <new>
-
 #include "html/SinkText.h"
 
 #if defined(__SSE2__)
@@ -679,7 +677,7 @@ BOOL CHtmlTokenizer::CommitAttribute(LPCSTR pName, int nName, LPCSTR pValue, int
   if (nName == 0 || m_nAttrs == kMaxAttributes) return FALSE;
   CNameValuePair*& pPair = m_attrs[m_nAttrs];
   if (!pPair) {
-    pPair = new (std::nothrow) CNameValuePair;
+    pPair = new (afxNothrow) CNameValuePair;
     if (!pPair) return FALSE;
     pPair->m_strName.GetBuffer(64);
     pPair->m_strName.ReleaseBuffer(0);
