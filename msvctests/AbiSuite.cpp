@@ -24,6 +24,7 @@ int main(int argc, char** argv) {
   nFailed += RunTokenizerChecks();
   nFailed += RunVirtualTableChecks();
   nFailed += RunDerivedClassChecks();
+  nFailed += RunExportCalls();
   nFailed += RunExportCoverageChecks();
   printf("%d check(s) failed\n", nFailed);
   fflush(stdout);

@@ -76,6 +76,9 @@ class CHostApp : public CExtensionApp {
     m_nHelpCommand = nCmd;
     CExtensionApp::WinHelp(dwData, nCmd);
   }
+  // The base's map, as a host's message map macros reach it.
+  static const AFX_MSGMAP* BaseMessageMap() { return CExtensionApp::_GetBaseMessageMap(); }
+  const AFX_MSGMAP* OwnMessageMap() const { return CExtensionApp::GetMessageMap(); }
 };
 CHostApp theApp;
 
@@ -243,5 +246,9 @@ const Check kChecks[] = {
 };
 
 }  // namespace
+
+const AFX_MSGMAP* AppBaseMessageMap() {
+  return theApp.OwnMessageMap() != NULL ? CHostApp::BaseMessageMap() : NULL;
+}
 
 int RunDerivedClassChecks() { return RunChecks("derived classes", kChecks, CHECK_COUNT(kChecks)); }

@@ -6,7 +6,12 @@ int RunTokenizerChecks();
 int RunRuntimeChecks();
 int RunVirtualTableChecks();
 int RunDerivedClassChecks();
+int RunExportCalls();
 int RunExportCoverageChecks();
+
+struct AFX_MSGMAP;
+// The message map that the host's application class's base chains to.
+const AFX_MSGMAP* AppBaseMessageMap();
 
 // The argument that makes the program only arm the exit probe and end.
 const char* ExitProbeArgument();

@@ -1,0 +1,511 @@
+// Calls of every function that LDExCore.dll exports, through the import
+// library, grouped by subsystem. Each group runs its functions the way a
+// host would, with arguments that keep the machine as it was (a test
+// registry key and INI file, the proxy settings written back as they were
+// read, launches refused for their argument); the subsystems' behaviour is
+// tested in depth by the other suites, so only what shows a call arriving
+// wrongly is checked here. Virtual members are called by qualified name, so
+// that the call goes through the import library and not the table. The
+// message boxes that some calls show are closed.
+#include <fcntl.h>
+#include <io.h>
+#include <stdio.h>
+#include <sys/stat.h>
+#include <string.h>
+
+#include "afxwin.h"
+#include "browser/BrowserDiscovery.h"
+#include "browser/BrowserProfiles.h"
+#include "browser/BrowserRegistry.h"
+#include "browser/CBrowserInfo.h"
+#include "browser/CBrowserLauncher.h"
+#include "config/CIniSettingsStore.h"
+#include "config/CRegSettingsStore.h"
+#include "config/CRegistryKey.h"
+#include "config/CUserDirs.h"
+#include "config/ProductDirs.h"
+#include "config/Scramble.h"
+#include "frame/CLogFile.h"
+#include "frame/CModuleLoader.h"
+#include "html/CHtmlMirrorWriter.h"
+#include "html/CHtmlStringForwarder.h"
+#include "html/CHtmlStringSink.h"
+#include "html/CHtmlTextForwarder.h"
+#include "html/CHtmlTextSink.h"
+#include "html/CHtmlTokenizer.h"
+#include "html/CNameValuePair.h"
+#include "html/NormalizeText.h"
+#include "inet/CProxySettings.h"
+#include "msvctests/BoxCloser.h"
+#include "msvctests/CheckRunner.h"
+#include "msvctests/Groups.h"
+#include "packages/CExtensionApp.h"
+#include "packages/CExtensionPackageDlg.h"
+#include "packages/PackageChecks.h"
+#include "packages/PackageDownload.h"
+#include "sync/CCritSec.h"
+#include "sync/CProcCritSec.h"
+#include "sync/CProcCritSecGuard.h"
+#include "sync/CProcCritSecHost.h"
+#include "sync/CVolatileStore.h"
+#include "sync/TThread.h"
+#include "template/BrandingText.h"
+#include "template/CNamedValueList.h"
+#include "template/CTemplateExpander.h"
+#include "userdb/CUserDbLink.h"
+
+namespace {
+
+const char kTestKey[] = "Software\\LDExCore ABI checks";
+
+// A scratch folder below the temporary folder, with a trailing backslash.
+CString ScratchDir() {
+  char szTemp[MAX_PATH];
+  GetTempPathA(MAX_PATH, szTemp);
+  CString strDir = CString(szTemp) + "ldxabi\\";
+  CreateDirectoryA(strDir, NULL);
+  return strDir;
+}
+
+bool CallsFrame() {
+  CString strDir = ScratchDir();
+  CModuleLoader loader;
+  CModuleLoader kernel("kernel32.dll");
+  kernel.Init();
+  kernel.SetPath("kernel32.dll");
+  bool bLoaded = kernel.Load(FALSE) && kernel.GetProcAddress("GetTickCount") != NULL;
+  loader.SetPath((strDir + "missing.dll").GetBuffer(0));
+  bool bMissing = !loader.Load(FALSE);
+
+  CString strIni = strDir + "log.ini";
+  WritePrivateProfileStringA("Log", "Level", "1", strIni);
+  CLogFile idle(FALSE);
+  CLogFile named("Log", "Dir", "Level", "abi.log");
+  CLogFile log("abi.log", strDir);
+  log.SetLocation(strIni, strDir, "abi.log");
+  log.ReadSettings();
+  log.Start();
+  log.StartAtLevel(1);
+  log.WriteRaw("raw\r\n");
+  log.Write("line");
+  log.WriteFormat("%s %d", "formatted", 42);
+  log.Trace("%s", "traced");
+  BOOL bStates = log.IsFileEnabled() + log.IsExtraEnabled() + log.IsEnabled() >= 0;
+  log.End();
+  return Expect(bLoaded, "a module loads and finds its function") && Expect(bMissing, "a missing one does not") &&
+         bStates;
+}
+
+// A tokenizer of the host's whose internal steps are driven one by one.
+class CStepTokenizer : public CHtmlTokenizer {
+ public:
+  int m_nEvents = 0;
+  BOOL OnStartTag(CTextBuffer*, CNameValuePair**, int, BOOL*) override { return ++m_nEvents; }
+  BOOL OnEndTag(CTextBuffer*, BOOL*) override { return ++m_nEvents; }
+  BOOL OnText(CTextBuffer*, BOOL*) override { return ++m_nEvents; }
+  BOOL OnComment(CTextBuffer*, BOOL*) override { return ++m_nEvents; }
+};
+
+bool CallsTokenizerSteps() {
+  CStepTokenizer tokenizer;
+  tokenizer.Init();
+  tokenizer.SetDecodeCharRefs(TRUE);
+  tokenizer.SetKeepLineBreaks(tokenizer.GetKeepLineBreaks());
+  bool bSpace = tokenizer.IsSpaceChar(' ') && !tokenizer.IsSpaceChar('x');
+  bool bDecoded = CHtmlTokenizer::DecodeCharRef("amp") == '&';
+  const char kText[] = "  x";
+  // One blank is skipped per step; a step on anything else stays.
+  bool bSkipped = tokenizer.SkipSpace(kText) == kText + 1 && tokenizer.SkipSpaceBeforeValue(kText + 2) == kText + 2;
+  tokenizer.ScanTagName("p a=1>");
+  tokenizer.ScanAttrName("a=1>");
+  tokenizer.ScanAfterAttrName("=1>");
+  tokenizer.ScanAttrValue("1>");
+  tokenizer.CommitAttribute();
+  tokenizer.EmitStartTag();
+  tokenizer.ResetAttribute();
+  tokenizer.ClearAttributes();
+  tokenizer.ResetTag();
+  tokenizer.ScanEndTagName("p>");
+  tokenizer.EmitEndTag();
+  const char kRun[] = "text<";
+  tokenizer.ScanText(kRun, kRun + 4);
+  tokenizer.FlushText(kRun, kRun + 4);
+  tokenizer.ScanCharRef("amp;");
+  tokenizer.ScanBang("-- c -->");
+  tokenizer.ScanBangDash("- c -->");
+  const char kComment[] = " c -->";
+  tokenizer.ScanComment(kComment, kComment + 6);
+  tokenizer.ScanCommentDash("-->");
+  tokenizer.ScanCommentDashes(">");
+  tokenizer.EmitComment();
+  tokenizer.FreeAttributes();
+  tokenizer.Parse(CString("<b>bold</b>"));
+  tokenizer.Finish();
+  return Expect(bSpace && bDecoded && bSkipped, "the steps' results") &&
+         Expect(tokenizer.m_nEvents > 0, "events arrived");
+}
+
+class CCountingStringSink : public CHtmlStringSink {
+ public:
+  int m_nCalls = 0;
+  BOOL OnStartTag(const CString&, CNameValuePair**, int, BOOL*) override { return ++m_nCalls; }
+  BOOL OnEndTag(const CString&, BOOL*) override { return ++m_nCalls; }
+  BOOL OnText(const CString&, BOOL*) override { return ++m_nCalls; }
+  BOOL OnComment(const CString&, BOOL*) override { return ++m_nCalls; }
+};
+
+class CCountingTextSink : public CHtmlTextSink {
+ public:
+  int m_nCalls = 0;
+  BOOL OnStartTag(LPCSTR, CNameValuePair**, int, BOOL*) override { return ++m_nCalls; }
+  BOOL OnEndTag(LPCSTR, BOOL*) override { return ++m_nCalls; }
+  BOOL OnText(LPCSTR, BOOL*) override { return ++m_nCalls; }
+  BOOL OnComment(LPCSTR, BOOL*) override { return ++m_nCalls; }
+};
+
+bool CallsForwardersAndMirror() {
+  CCountingStringSink stringSink;
+  CCountingTextSink textSink;
+  CHtmlStringForwarder stringForwarder;
+  CHtmlTextForwarder textForwarder;
+  stringForwarder.Attach(&stringSink);
+  textForwarder.Attach(&textSink);
+  BOOL bContinue = 1;
+  CNameValuePair pair;
+  CNameValuePair* pairs[] = {&pair};
+  stringForwarder.CHtmlStringForwarder::OnStartTag(&stringForwarder.m_tagName, pairs, 0, &bContinue);
+  stringForwarder.CHtmlStringForwarder::OnEndTag(&stringForwarder.m_tagName, &bContinue);
+  stringForwarder.CHtmlStringForwarder::OnText(&stringForwarder.m_text, &bContinue);
+  stringForwarder.CHtmlStringForwarder::OnComment(&stringForwarder.m_comment, &bContinue);
+  textForwarder.CHtmlTextForwarder::OnStartTag(&textForwarder.m_tagName, pairs, 0, &bContinue);
+  textForwarder.CHtmlTextForwarder::OnEndTag(&textForwarder.m_tagName, &bContinue);
+  textForwarder.CHtmlTextForwarder::OnText(&textForwarder.m_text, &bContinue);
+  textForwarder.CHtmlTextForwarder::OnComment(&textForwarder.m_comment, &bContinue);
+
+  CString strDir = ScratchDir();
+  CString strIn = strDir + "mirror-in.htm", strOut = strDir + "mirror-out.htm";
+  HANDLE hFile = CreateFileA(strIn, GENERIC_WRITE, 0, NULL, CREATE_ALWAYS, 0, NULL);
+  DWORD nWritten;
+  WriteFile(hFile, "<p>x</p>", 8, &nWritten, NULL);
+  CloseHandle(hFile);
+  CHtmlMirrorWriter mirror(strIn, strOut);
+  BOOL bRan = mirror.Run();
+  CString strName("i");
+  mirror.CHtmlMirrorWriter::OnStartTag(strName, pairs, 0, &bContinue);
+  mirror.CHtmlMirrorWriter::OnEndTag(strName, &bContinue);
+  mirror.CHtmlMirrorWriter::OnText(strName, &bContinue);
+  mirror.CHtmlMirrorWriter::OnComment(strName, &bContinue);
+
+  CString strText("a &amp; b");
+  BOOL bNormalized = NormalizeText(strText);
+  return Expect(stringSink.m_nCalls == 4 && textSink.m_nCalls == 4, "each forwarding member reached its sink") &&
+         Expect(bRan != FALSE, "the mirror writer ran") && Expect(bNormalized && strText == "a & b", "normalized");
+}
+
+bool CallsTemplate() {
+  CNamedValueList vars;
+  vars.SetValue("NAME", "World");
+  vars.SetNumber("COUNT", 3);
+  CString strValue;
+  bool bList = vars.Contains("COUNT") && vars.Lookup("COUNT", strValue) && strValue == "3" &&
+               vars.GetFirst() != NULL && vars.GetNext(vars.GetFirst()) != NULL;
+
+  const char kTemplate[] = "${NAME}$<!--^^ifdef COUNT^^-->n<!--^^endif^^-->";
+  char szOut[256] = {0};
+  CTemplateExpander expander;
+  expander.InitForString(kTemplate, szOut, &vars, NULL);
+  CString strName;
+  expander.ReadVariableName(2, strName);
+  expander.ReadConditionName(18, strName);
+  expander.LookupVariable("NAME", strValue);
+  bool bDefined = expander.IsDefined("COUNT") && !expander.IsDefined("NONE");
+  expander.SkipToEndif(0);
+  expander.ExpandVariable(0);
+  expander.ExpandMarker(8);
+  expander.PutChar('a');
+  expander.PutText("b");
+  expander.WriteChar('c');
+  expander.WriteText("d");
+  expander.WriteBytes("e", 1);
+  expander.WrapLines();
+  char szExpanded[256] = {0};
+  expander.InitForString(kTemplate, szExpanded, &vars, NULL);
+  BOOL bExpanded = expander.Expand();
+
+  CString strFile = ScratchDir() + "expanded.txt";
+  // A file of the C runtime, which the host and the library share.
+  int hFile = _open(strFile, _O_CREAT | _O_TRUNC | _O_WRONLY | _O_BINARY, _S_IREAD | _S_IWRITE);
+  expander.InitForFile(kTemplate, hFile, &vars, NULL);
+  BOOL bToFile = expander.ExpandToFile(kTemplate, hFile, &vars, NULL, 0);
+  _close(hFile);
+  char szFromFile[16] = {0};
+  int hRead = _open(strFile, _O_RDONLY | _O_BINARY);
+  _read(hRead, szFromFile, sizeof(szFromFile) - 1);
+  _close(hRead);
+  vars.RemoveAll();
+
+  CString strIni, strApplied;
+  char szTitle[64];
+  GetBrandingIniPath(strIni);
+  GetProductTitle(szTitle, sizeof(szTitle));
+  strApplied = ApplyProductTitle("no title here");
+  return Expect(bList, "the list's members") && Expect(bDefined, "IsDefined") &&
+         Expect(bExpanded && strcmp(szExpanded, "Worldn") == 0, "the driven expansion") &&
+         Expect(bToFile && strcmp(szFromFile, "Worldn") == 0, "the expansion to a file") && Expect(vars.GetFirst() == NULL, "emptied") &&
+         Expect(strApplied == "no title here", "a text without a title marker");
+}
+
+bool CallsRegistryKey() {
+  CRegistryKey unset;
+  unset.Init();
+  unset.SetRoot(HKEY_CURRENT_USER);
+  CRegistryKey onHive(HKEY_CURRENT_USER);
+  CRegistryKey key(HKEY_CURRENT_USER, kTestKey, TRUE, TRUE);
+  bool bCreated = key.Create("Sub") == ERROR_SUCCESS;
+  key.Close();
+  bool bOpened = key.Open("\\Sub") == ERROR_SUCCESS && key.Open("\\Sub", KEY_READ | KEY_WRITE) == ERROR_SUCCESS;
+  key.ChangeKey("\\");
+  DWORD dwValue = 5, dwType = 0, cbData = sizeof(dwValue);
+  key.SetValue("n", REG_DWORD, reinterpret_cast<const BYTE*>(&dwValue), sizeof(dwValue));
+  dwValue = 0;
+  key.QueryValue("n", &dwType, reinterpret_cast<BYTE*>(&dwValue), &cbData);
+  char szName[64];
+  DWORD cchName = sizeof(szName), cbValue = sizeof(dwValue);
+  key.EnumKey(0, szName, &cchName);
+  cchName = sizeof(szName);
+  key.EnumValue(0, szName, &cchName, &dwType, reinterpret_cast<BYTE*>(&dwValue), &cbValue);
+  DWORD nSubKeys = 0, nValues = 0;
+  key.QueryInfo(NULL, NULL, &nSubKeys, NULL, NULL, &nValues, NULL, NULL, NULL, NULL);
+  key.DeleteValue("n");
+  key.DeleteKey("Sub");
+  return Expect(bCreated && bOpened, "created and opened") && Expect(dwValue == 5, "the value read back") &&
+         Expect(nSubKeys == 1 && nValues == 1, "the key's counts");
+}
+
+bool CallsSettingsStores() {
+  CRegSettingsStore productStore(TRUE);
+  CRegSettingsStore store(TRUE, kTestKey);
+  CIniSettingsStore iniStore((ScratchDir() + "abi.ini").GetBuffer(0), FALSE, 0);
+  CSettingsStore* stores[] = {&store, &iniStore};
+  bool bPassed = true;
+  for (CSettingsStore* pStore : stores) {
+    BYTE data[4] = {1, 2, 3, 4};
+    DWORD cbData = sizeof(data);
+    DWORD dwValue = 0;
+    CString strValue;
+    // By qualified name, so that each class's own member is imported.
+    bool bReg = pStore == &store;
+    if (bReg) {
+      store.CRegSettingsStore::SetBinary("\\S", "b", data, &cbData);
+      store.CRegSettingsStore::GetBinary("\\S", "b", data, &cbData);
+      store.CRegSettingsStore::SetInt("\\S", "i", 7, TRUE);
+      store.CRegSettingsStore::GetInt("\\S", "i", &dwValue, TRUE);
+      store.CRegSettingsStore::SetString("\\S", "s", "text", FALSE);
+      store.CRegSettingsStore::GetString("\\S", "s", strValue, FALSE);
+      store.CRegSettingsStore::DeleteValue("\\S", "s");
+      store.CRegSettingsStore::DeleteSection("\\S");
+    } else {
+      iniStore.CIniSettingsStore::SetBinary("S", "b", data, &cbData);
+      iniStore.CIniSettingsStore::GetBinary("S", "b", data, &cbData);
+      iniStore.CIniSettingsStore::SetInt("S", "i", 7, TRUE);
+      iniStore.CIniSettingsStore::GetInt("S", "i", &dwValue, TRUE);
+      iniStore.CIniSettingsStore::SetString("S", "s", "text", FALSE);
+      iniStore.CIniSettingsStore::GetString("S", "s", strValue, FALSE);
+      iniStore.CIniSettingsStore::DeleteValue("S", "s");
+      iniStore.CIniSettingsStore::DeleteSection("S");
+    }
+    if (dwValue != 7 || strValue != "text") {
+      bPassed = Fail("%s store: read back %lu and [%s]", bReg ? "registry" : "INI", dwValue,
+                     static_cast<LPCSTR>(strValue));
+    }
+  }
+  CString strScrambled, strPlain;
+  bool bScramble = ScrambleText("secret", strScrambled) && UnscrambleText(strScrambled, strPlain) &&
+                   strPlain == "secret";
+  CString strDir;
+  GetProductDir(strDir);
+  GetProgramDir(strDir);
+  GetUserDataDir(strDir);
+  GetDataDirOfUser(0, strDir);
+  CUserDirs userDirs;
+  userDirs.GetDataDirOfUser(0, strDir);
+  GetWindowsProfileDir(strDir);
+  int nPlatform = GetOsPlatform();
+  RegDeleteKeyA(HKEY_CURRENT_USER, kTestKey);
+  return bPassed && Expect(bScramble, "a text scrambled and back") && Expect(nPlatform >= 0, "a platform");
+}
+
+bool CallsSync() {
+  TThread thread(THREAD_PRIORITY_NORMAL, NULL);
+  bool bCreated = thread.Create() == 1 && thread.GetStatus() == TThread::Created;
+  thread.Resume();
+  thread.Suspend();
+  thread.Resume();
+  thread.End(10000);
+  bool bBase = thread.TThread::Run() == 0xFFFFFFFF && TThread::ThreadProc(NULL) == 0;
+  // Asked of an object whose thread was never told to stop, it returns
+  // (asked of an ended one, it would end the calling thread).
+  TThread unstarted(THREAD_PRIORITY_NORMAL, NULL);
+  unstarted.ExitIfStopRequested(0);
+  TThread::Trace("%s\n", "trace");
+
+  CCritSec critSec;
+  bool bCritSec = critSec.Enter() && critSec.Leave();
+  CProcCritSecHost host;
+  host.Init();
+  CProcCritSec procCritSec;
+  bool bProc = procCritSec.Init() && procCritSec.Enter() && procCritSec.Leave();
+  {
+    CProcCritSecGuard guard(&procCritSec, "CallsSync");
+    bProc = guard.Enter() && guard.Leave() && bProc;
+  }
+  RemoveHostProperty();
+
+  CVolatileStore volatileStore("LDExCoreAbiChecks");
+  CString strValue;
+  bool bVolatile = volatileStore.Register() && volatileStore.Set("v") && volatileStore.Get(strValue) &&
+                   strValue == "v";
+  volatileStore.Unregister();
+  return Expect(bCreated, "a thread created suspended") && Expect(bBase, "the base Run and ThreadProc") &&
+         Expect(bCritSec, "the critical section") && Expect(bProc, "the process-wide critical section") &&
+         Expect(bVolatile, "the shared value");
+}
+
+bool CallsBrowser() {
+  CBrowserInfo info;
+  bool bInfo = !info.IsAvailable();
+  info.SetAvailable();
+  bInfo = bInfo && info.IsAvailable();
+  DiscoverBrowsers();
+  int nFound = IsIExploreInstalled() + IsMosaicInstalled() + IsNetscape32Registered() + IsNetscapeInstalled() +
+               IsNetscapeSelected();
+  CString strPath, strUser, strValue, strClass;
+  CStringArray users, names;
+  GetNetscapeUsers(users);
+  GetSoleNetscapeUser(strUser);
+  GetIExploreFavoritesDir(strPath);
+  GetNetscapeBookmarkFile(strPath);
+  GetNetscapePrefsFile(strPath);
+  ReadRegString(HKEY_LOCAL_MACHINE, "Software\\Microsoft\\Windows\\CurrentVersion", "ProgramFilesDir", strValue);
+  ReadRegDefault(HKEY_CLASSES_ROOT, ".htm", strValue);
+  EnumRegSubkeys(HKEY_LOCAL_MACHINE, "Software", names);
+  GetHtmlFileClass(strClass);
+  GetShellOpenExecutable(strClass, strPath);
+  CString strQuoted("a b");
+  QuoteIfContainsBlank(strQuoted);
+
+  // A URL with a line break is refused before any browser is started.
+  CBrowserLauncher launcher;
+  const char kRefused[] = "http://example.invalid/\nx";
+  int nResults = launcher.Launch(kRefused, NULL, 0, 0) + launcher.OpenUrl(kRefused, NULL) +
+                 launcher.OpenUrl(0, kRefused, NULL) + launcher.OpenLocalFile(kRefused) +
+                 launcher.OpenUrlInNewWindow(kRefused, NULL) + launcher.OpenLocalFileInNewWindow(kRefused);
+  {
+    BoxCloser closer;
+    launcher.ReportLaunchError("http://example.invalid/", 1);
+  }
+  return Expect(bInfo, "the record's flag") && Expect(nFound >= 0, "discovery") &&
+         Expect(strQuoted == "\"a b\"", "a path with a blank quoted") &&
+         Expect(nResults == 6 && launcher.m_dwError == ERROR_INVALID_PARAMETER, "every launch refused");
+}
+
+// Reads the proxy settings and writes them back as they were.
+bool CallsProxySettings() {
+  CString strProfile = CProxySettings::GetModemProfile();
+  BOOL bModem = CProxySettings::IsModemEnabled();
+  CProxySettings proxy;
+  proxy.UsesConnectionSettings();
+  CString strKey = proxy.GetSettingsKeyPath();
+  BOOL bEnabled = proxy.ReadProxyEnabled();
+  CString strServer;
+  BOOL bHasServer = proxy.ReadProxyServer(strServer);
+  proxy.Load();
+  CString strHost = proxy.GetHost(), strPort = proxy.GetPort();
+  bool bSame = proxy.IsEnabled() == bEnabled;
+  if (bHasServer) proxy.SetProxyServer(strServer);
+  if (bEnabled) {
+    proxy.SetProxyEnabled(TRUE);
+  } else {
+    proxy.Disable();
+    proxy.SetProxyEnabled(FALSE);
+  }
+  CString strServerAfter;
+  BOOL bHasServerAfter = proxy.ReadProxyServer(strServerAfter);
+  return Expect(!strKey.IsEmpty(), "a settings key") && Expect(bSame, "loaded as read") &&
+         Expect(proxy.ReadProxyEnabled() == bEnabled && bHasServerAfter == bHasServer && strServerAfter == strServer,
+                "the settings are as they were") &&
+         Expect(bModem == FALSE || bModem == TRUE || !strProfile.IsEmpty(), "the modem state");
+}
+
+// Without the user database library every call fails (its box closed)
+// and returns 0.
+bool CallsUserDatabase() {
+  BoxCloser closer;
+  CUserDbLink link;
+  link.Reset();
+  link.Prepare();
+  CString strPath;
+  link.GetLibraryPath(strPath);
+  BOOL bAvailable = link.IsAvailable();
+  BYTE record[64] = {0};
+  DWORD nSum = link.AddFavoriteSearch(record, 0, 0) + link.AddRptFolder(0, 0, 0, 0) +
+               link.AddSearchHistory(record, 0, 0) + link.AddWorkInProgress(record, 0, 0) +
+               link.DeleteFavSearch(0, 0) + link.DeleteReports(0, 0, 0) + link.DeleteRptFolder(0, 0) +
+               link.DeleteSearchHistory(0, 0) + link.DeleteTrash(0, 0) + link.DeleteWIP(0, 0) +
+               link.DisplayMonReports(0, 0, 0) + link.FixFolderTotals(0, 0, 0, 0) + link.GetFavSearch(0, 0, 0) +
+               link.GetFavSearchItems(0, 0) + link.GetFavoriteCount(0) + link.GetHistSearchItems(0, 0) +
+               link.GetMonItemStats(0, 0, 0, 0, 0) + link.GetMonItemStatsAll(0, 0, 0, 0) +
+               link.GetReportCount(0) + link.GetReportFldrs(0, 0) + link.GetReportList(0, 0, 0) +
+               link.GetReportStats(0, 0, 0, 0) + link.GetReports(0, 0, 0) + link.GetSearchHistory(0, 0, 0) +
+               link.GetWIP(0, 0, 0) + link.GetWIPCount(0) + link.GetWIPItems(0, 0) + link.MarkReport(0, 0, 0) +
+               link.MarkReports(0, 0, 0) + link.MoveReports(0, 0, 0, 0) + link.MoveRptFolder(0, 0, 0) +
+               link.ReleaseFavSearchItems(0) + link.ReleaseHistSearchItems(0) + link.ReleaseReports(0) +
+               link.ReleaseRptFldrs(0) + link.ReleaseWIPItems(0) + link.RemoveDeadWIPs(0) +
+               link.RenameFavoriteSearch(0, 0) + link.RenameRptFolder(0, 0, 0) + link.RenameWIPSearch(0, 0) +
+               link.SelectFolder(0, 0, 0, 0) + link.StoreReport(record, 0, 0) + link.UpdateSearchHistory(0) +
+               link.ViewItemReports(0, 0) + link.EmptyHistory(0);
+  return bAvailable || Expect(nSum == 0, "every call without the library returns 0");
+}
+
+// A dialog and an application class of the host's, which reach their
+// bases' message maps as a host's message map macros would.
+class CMapDlg : public CExtensionPackageDlg {
+ public:
+  const AFX_MSGMAP* BaseMap() { return CExtensionPackageDlg::_GetBaseMessageMap(); }
+  const AFX_MSGMAP* OwnMap() const { return CExtensionPackageDlg::GetMessageMap(); }
+  void Exchange() { CExtensionPackageDlg::DoDataExchange(NULL); }
+};
+
+bool CallsPackages() {
+  BoxCloser closer;
+  int nInstalled = IsHelpPackageInstalled() + IsVerityPackageInstalled(FALSE) + IsVerityEnglishInstalled();
+  CheckHelpPackage(NULL, FALSE);
+  CheckVerityPackage(NULL, FALSE);
+  CheckVerityEnglishPackage(NULL, FALSE);
+  OfferPackageDownload(NULL, 0, FALSE);
+  OfferVerityUpdate(NULL);
+  CMapDlg dialog;
+  dialog.Exchange();
+  bool bMaps = dialog.OwnMap() != NULL && dialog.BaseMap() != NULL && dialog.OwnMap() != dialog.BaseMap();
+  const AFX_MSGMAP* pAppMap = AppBaseMessageMap();
+  return Expect(nInstalled >= 0, "the package checks") && Expect(bMaps, "the dialog's maps") &&
+         Expect(pAppMap != NULL, "the application's base map");
+}
+
+const Check kChecks[] = {
+    {"library entry, log file and module loader", CallsFrame},
+    {"the tokenizer's steps", CallsTokenizerSteps},
+    {"forwarders, mirror writer and text normalising", CallsForwardersAndMirror},
+    {"template expander, value lists and branding", CallsTemplate},
+    {"registry key", CallsRegistryKey},
+    {"settings stores, scrambling and directories", CallsSettingsStores},
+    {"worker thread, critical sections and shared values", CallsSync},
+    {"browser records, profiles and launcher", CallsBrowser},
+    {"proxy settings", CallsProxySettings},
+    {"user database binding", CallsUserDatabase},
+    {"packages, dialog and application class", CallsPackages},
+};
+
+}  // namespace
+
+int RunExportCalls() { return RunChecks("calls", kChecks, CHECK_COUNT(kChecks)); }
