@@ -50,10 +50,13 @@ bool OverridesSitInTheLibrarysSlots(const void* pHostObject, int nTableOrdinal, 
   bool bPassed = true;
   int nOthers = 0;
   for (int i = 0; i < kLimit && IsCodeAddress(pHostTable[i]) && IsCodeAddress(pLibraryTable[i]); ++i) {
+    void* pLibraryMember = SlotTarget(pLibraryTable[i]);
     bool bOverridden = false;
-    for (int m = 0; m < nMembers; ++m) bOverridden = bOverridden || SlotTarget(pLibraryTable[i]) == ExportedAt(pMembers[m]);
-    bool bDiffers = SlotTarget(pHostTable[i]) != SlotTarget(pLibraryTable[i]);
-    if (bOverridden && !bDiffers) bPassed = Fail("slot %d of table %d: the host's override is not there", i, nTableOrdinal);
+    for (int m = 0; m < nMembers; ++m) bOverridden = bOverridden || pLibraryMember == ExportedAt(pMembers[m]);
+    bool bDiffers = SlotTarget(pHostTable[i]) != pLibraryMember;
+    if (bOverridden && !bDiffers) {
+      bPassed = Fail("slot %d of table %d: the host's override is not there", i, nTableOrdinal);
+    }
     if (!bOverridden && bDiffers) ++nOthers;
   }
   for (int m = 0; m < nMembers; ++m) {
@@ -61,7 +64,10 @@ bool OverridesSitInTheLibrarysSlots(const void* pHostObject, int nTableOrdinal, 
       bPassed = Fail("table %d has no slot for the member exported at %d", nTableOrdinal, pMembers[m]);
     }
   }
-  if (nOthers != 1) bPassed = Fail("the host's table differs from table %d in %d slots besides its overrides", nTableOrdinal, nOthers);
+  if (nOthers != 1) {
+    bPassed = Fail("the host's table differs from table %d in %d slots besides its overrides", nTableOrdinal,
+                   nOthers);
+  }
   return bPassed;
 }
 

@@ -251,7 +251,8 @@ bool CallsTemplate() {
   strApplied = ApplyProductTitle("no title here");
   return Expect(bList, "the list's members") && Expect(bDefined, "IsDefined") &&
          Expect(bExpanded && strcmp(szExpanded, "Worldn") == 0, "the driven expansion") &&
-         Expect(bToFile && strcmp(szFromFile, "Worldn") == 0, "the expansion to a file") && Expect(vars.GetFirst() == NULL, "emptied") &&
+         Expect(bToFile && strcmp(szFromFile, "Worldn") == 0, "the expansion to a file") &&
+         Expect(vars.GetFirst() == NULL, "emptied") &&
          Expect(strApplied == "no title here", "a text without a title marker");
 }
 
