@@ -283,8 +283,26 @@ bool CallsRegistryKey() {
          Expect(nSubKeys == 1 && nValues == 1, "the key's counts");
 }
 
+// Whether a key of the current user exists.
+bool UserKeyExists(LPCSTR lpszKey) {
+  HKEY hKey;
+  if (RegOpenKeyExA(HKEY_CURRENT_USER, lpszKey, 0, KEY_READ, &hKey) != ERROR_SUCCESS) return false;
+  RegCloseKey(hKey);
+  return true;
+}
+
+// Removes the product key that a store on it created, and its parents when
+// they are left empty.
+void RemoveCreatedProductKey() {
+  const char* const kKeys[] = {"Software\\Corvane\\Lodestar\\CurrentVersion", "Software\\Corvane\\Lodestar",
+                               "Software\\Corvane"};
+  for (LPCSTR lpszKey : kKeys) RegDeleteKeyA(HKEY_CURRENT_USER, lpszKey);
+}
+
 bool CallsSettingsStores() {
-  CRegSettingsStore productStore(TRUE);
+  bool bHadProductKey = UserKeyExists("Software\\Corvane\\Lodestar\\CurrentVersion");
+  { CRegSettingsStore productStore(TRUE); }
+  if (!bHadProductKey) RemoveCreatedProductKey();
   CRegSettingsStore store(TRUE, kTestKey);
   CIniSettingsStore iniStore((ScratchDir() + "abi.ini").GetBuffer(0), FALSE, 0);
   CSettingsStore* stores[] = {&store, &iniStore};
