@@ -52,6 +52,7 @@
 #include "template/BrandingText.h"
 #include "template/CNamedValueList.h"
 #include "template/CTemplateExpander.h"
+#include "standins/lduserdb/lduserdb.h"
 #include "userdb/CUserDbLink.h"
 
 namespace {
@@ -456,34 +457,125 @@ bool CallsProxySettings() {
          Expect(bModem == FALSE || bModem == TRUE || !strProfile.IsEmpty(), "the modem state");
 }
 
-// Without the user database library every call fails (its box closed)
-// and returns 0.
+// The user database binding forwards each call to the library's entry
+// point of the same name, with the arguments as given, in the C calling
+// convention. The stand-in library records each call and returns 1000 plus
+// the entry's number; DWORD arguments are 11, 12, ... in order, a record
+// call passes the record and 12.
+struct UserDbCase {
+  const char* entryPoint;  // without "LDUserDB_"
+  int argCount;
+  bool bRecord;
+  DWORD (*call)(CUserDbLink& link, void* pRecord);
+};
+
+#define LDX_DB_CALL(expr) [](CUserDbLink& link, void* pRecord) -> DWORD { return (void)pRecord, link.expr; }
+const UserDbCase kUserDbCases[] = {
+    {"AddFavoriteSearch", 2, true, LDX_DB_CALL(AddFavoriteSearch(pRecord, 12, TRUE))},
+    {"AddSearchHistory", 2, true, LDX_DB_CALL(AddSearchHistory(pRecord, 12, TRUE))},
+    {"AddWorkInProgress", 2, true, LDX_DB_CALL(AddWorkInProgress(pRecord, 12, TRUE))},
+    {"StoreReport", 2, true, LDX_DB_CALL(StoreReport(pRecord, 12, FALSE))},
+    {"AddRptFolder", 4, false, LDX_DB_CALL(AddRptFolder(11, 12, 13, 14))},
+    {"DeleteFavSearch", 2, false, LDX_DB_CALL(DeleteFavSearch(11, 12))},
+    {"DeleteReports", 3, false, LDX_DB_CALL(DeleteReports(11, 12, 13))},
+    {"DeleteRptFolder", 2, false, LDX_DB_CALL(DeleteRptFolder(11, 12))},
+    {"DeleteSearchHistory", 2, false, LDX_DB_CALL(DeleteSearchHistory(11, 12))},
+    {"DeleteTrash", 2, false, LDX_DB_CALL(DeleteTrash(11, 12))},
+    {"DeleteWIP", 2, false, LDX_DB_CALL(DeleteWIP(11, 12))},
+    {"DisplayMonReports", 3, false, LDX_DB_CALL(DisplayMonReports(11, 12, 13))},
+    {"EmptyHistory", 1, false, LDX_DB_CALL(EmptyHistory(11))},
+    {"FixFolderTotals", 4, false, LDX_DB_CALL(FixFolderTotals(11, 12, 13, 14))},
+    {"GetFavSearch", 3, false, LDX_DB_CALL(GetFavSearch(11, 12, 13))},
+    {"GetFavSearchItems", 2, false, LDX_DB_CALL(GetFavSearchItems(11, 12))},
+    {"GetFavoriteCount", 1, false, LDX_DB_CALL(GetFavoriteCount(11))},
+    {"GetHistSearchItems", 2, false, LDX_DB_CALL(GetHistSearchItems(11, 12))},
+    {"GetMonItemStats", 5, false, LDX_DB_CALL(GetMonItemStats(11, 12, 13, 14, 15))},
+    {"GetMonItemStatsAll", 4, false, LDX_DB_CALL(GetMonItemStatsAll(11, 12, 13, 14))},
+    {"GetReportCount", 1, false, LDX_DB_CALL(GetReportCount(11))},
+    {"GetReportFldrs", 2, false, LDX_DB_CALL(GetReportFldrs(11, 12))},
+    {"GetReportList", 3, false, LDX_DB_CALL(GetReportList(11, 12, 13))},
+    {"GetReportStats ", 4, false, LDX_DB_CALL(GetReportStats(11, 12, 13, 14))},
+    {"GetReports", 3, false, LDX_DB_CALL(GetReports(11, 12, 13))},
+    {"GetSearchHistory", 3, false, LDX_DB_CALL(GetSearchHistory(11, 12, 13))},
+    {"GetWIP", 3, false, LDX_DB_CALL(GetWIP(11, 12, 13))},
+    {"GetWIPCount", 1, false, LDX_DB_CALL(GetWIPCount(11))},
+    {"GetWIPItems", 2, false, LDX_DB_CALL(GetWIPItems(11, 12))},
+    {"MarkReport", 3, false, LDX_DB_CALL(MarkReport(11, 12, 13))},
+    {"MarkReports", 3, false, LDX_DB_CALL(MarkReports(11, 12, 13))},
+    {"MoveReports", 4, false, LDX_DB_CALL(MoveReports(11, 12, 13, 14))},
+    {"MoveRptFolder", 3, false, LDX_DB_CALL(MoveRptFolder(11, 12, 13))},
+    {"ReleaseFavSearchItems", 1, false, LDX_DB_CALL(ReleaseFavSearchItems(11))},
+    {"ReleaseHistSearchItems", 1, false, LDX_DB_CALL(ReleaseHistSearchItems(11))},
+    {"ReleaseReports", 1, false, LDX_DB_CALL(ReleaseReports(11))},
+    {"ReleaseRptFldrs", 1, false, LDX_DB_CALL(ReleaseRptFldrs(11))},
+    {"ReleaseWIPItems", 1, false, LDX_DB_CALL(ReleaseWIPItems(11))},
+    {"RemoveDeadWIPs", 1, false, LDX_DB_CALL(RemoveDeadWIPs(11))},
+    {"RenameFavoriteSearch", 2, false, LDX_DB_CALL(RenameFavoriteSearch(11, 12))},
+    {"RenameRptFolder", 3, false, LDX_DB_CALL(RenameRptFolder(11, 12, 13))},
+    {"RenameWIPSearch", 2, false, LDX_DB_CALL(RenameWIPSearch(11, 12))},
+    {"SelectFolder", 4, false, LDX_DB_CALL(SelectFolder(11, 12, 13, 14))},
+    {"UpdateSearchHistory", 1, false, LDX_DB_CALL(UpdateSearchHistory(11))},
+    {"ViewItemReports", 2, false, LDX_DB_CALL(ViewItemReports(11, 12))},
+};
+#undef LDX_DB_CALL
+
+// Checks the stand-in's record of the last call against a case.
+bool CallArrived(const UserDbCase& c, const UserDbCall& call, DWORD dwResult, void* pRecord) {
+  bool bName = strcmp(call.entryPoint + strlen("LDUserDB_"), c.entryPoint) == 0;
+  bool bArgs = call.argCount == c.argCount;
+  for (int i = 0; i < c.argCount && bArgs; ++i) {
+    ULONG_PTR expected = c.bRecord && i == 0 ? reinterpret_cast<ULONG_PTR>(pRecord) : 11 + i;
+    bArgs = call.args[i] == expected;
+  }
+  if (bName && bArgs && dwResult == call.result) return true;
+  return Fail("%s: arrived as %s with %d argument(s) (%lu, %lu, ...), returned %lu of %lu", c.entryPoint,
+              call.entryPoint, call.argCount, static_cast<DWORD>(call.args[0]), static_cast<DWORD>(call.args[1]),
+              dwResult, call.result);
+}
+
 bool CallsUserDatabase() {
-  BoxCloser closer;
+  // Without its library the binding tells the user (the box is closed) and
+  // every call returns 0.
+  CUserDbLink missing;
+  missing.Reset();
+  missing.Prepare();
+  missing.SetPath("ldxabi-no-such-folder\\LDUSERDB.DLL");
+  DWORD dwMissing;
+  {
+    BoxCloser closer;
+    dwMissing = missing.GetWIPCount(11);
+  }
+
+  char szPath[MAX_PATH];
+  GetModuleFileNameA(NULL, szPath, MAX_PATH);
+  *(strrchr(szPath, '\\') + 1) = 0;
+  CString strStandin = CString(szPath) + "userdb-standin\\LDUSERDB.DLL";
   CUserDbLink link;
-  link.Reset();
+  CString strDefaultPath;
+  link.GetLibraryPath(strDefaultPath);
   link.Prepare();
-  CString strPath;
-  link.GetLibraryPath(strPath);
-  BOOL bAvailable = link.IsAvailable();
-  BYTE record[64] = {0};
-  DWORD nSum = link.AddFavoriteSearch(record, 0, 0) + link.AddRptFolder(0, 0, 0, 0) +
-               link.AddSearchHistory(record, 0, 0) + link.AddWorkInProgress(record, 0, 0) +
-               link.DeleteFavSearch(0, 0) + link.DeleteReports(0, 0, 0) + link.DeleteRptFolder(0, 0) +
-               link.DeleteSearchHistory(0, 0) + link.DeleteTrash(0, 0) + link.DeleteWIP(0, 0) +
-               link.DisplayMonReports(0, 0, 0) + link.FixFolderTotals(0, 0, 0, 0) + link.GetFavSearch(0, 0, 0) +
-               link.GetFavSearchItems(0, 0) + link.GetFavoriteCount(0) + link.GetHistSearchItems(0, 0) +
-               link.GetMonItemStats(0, 0, 0, 0, 0) + link.GetMonItemStatsAll(0, 0, 0, 0) +
-               link.GetReportCount(0) + link.GetReportFldrs(0, 0) + link.GetReportList(0, 0, 0) +
-               link.GetReportStats(0, 0, 0, 0) + link.GetReports(0, 0, 0) + link.GetSearchHistory(0, 0, 0) +
-               link.GetWIP(0, 0, 0) + link.GetWIPCount(0) + link.GetWIPItems(0, 0) + link.MarkReport(0, 0, 0) +
-               link.MarkReports(0, 0, 0) + link.MoveReports(0, 0, 0, 0) + link.MoveRptFolder(0, 0, 0) +
-               link.ReleaseFavSearchItems(0) + link.ReleaseHistSearchItems(0) + link.ReleaseReports(0) +
-               link.ReleaseRptFldrs(0) + link.ReleaseWIPItems(0) + link.RemoveDeadWIPs(0) +
-               link.RenameFavoriteSearch(0, 0) + link.RenameRptFolder(0, 0, 0) + link.RenameWIPSearch(0, 0) +
-               link.SelectFolder(0, 0, 0, 0) + link.StoreReport(record, 0, 0) + link.UpdateSearchHistory(0) +
-               link.ViewItemReports(0, 0) + link.EmptyHistory(0);
-  return bAvailable || Expect(nSum == 0, "every call without the library returns 0");
+  link.SetPath(strStandin);
+  if (!link.IsAvailable()) return Fail("the stand-in %s did not load", static_cast<LPCSTR>(strStandin));
+  HMODULE hStandin = GetModuleHandleA(strStandin);
+  UserDbGetCallFn pGetCall = reinterpret_cast<UserDbGetCallFn>(GetProcAddress(hStandin, LDUSERDB_GET_CALL));
+  UserDbCallCountFn pCount = reinterpret_cast<UserDbCallCountFn>(GetProcAddress(hStandin, LDUSERDB_CALL_COUNT));
+  if (pGetCall == NULL || pCount == NULL) return Fail("the stand-in keeps no record");
+  bool bPassed = Expect(dwMissing == 0, "a call without the library returns 0");
+  UserDbRecord record;
+  memset(&record, 0, sizeof(record));
+  for (const UserDbCase& c : kUserDbCases) {
+    int nBefore = pCount();
+    unsigned nStack = StackPointer();
+    DWORD dwResult = c.call(link, &record);
+    if (StackPointer() != nStack) bPassed = Fail("%s: the stack pointer moved", c.entryPoint);
+    UserDbCall call;
+    if (pCount() != nBefore + 1 || !pGetCall(nBefore, &call)) {
+      bPassed = Fail("%s: no call arrived", c.entryPoint);
+      continue;
+    }
+    bPassed = CallArrived(c, call, dwResult, &record) && bPassed;
+  }
+  return bPassed;
 }
 
 // A dialog and an application class of the host's, which reach their
