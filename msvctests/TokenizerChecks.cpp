@@ -58,20 +58,31 @@ class CEventLog {
   BOOL m_bInText = FALSE;
 };
 
+// Each event hands over the tokenizer's own buffer of its kind (and its
+// attribute slots); another pointer is logged as a fault.
 class CRecordingTokenizer : public CHtmlTokenizer {
  public:
   CEventLog m_log;
   BOOL OnStartTag(CTextBuffer* pName, CNameValuePair** ppAttrs, int nAttrs, BOOL* pbContinue) override {
+    Own(pName == &m_tagName && ppAttrs == m_attrs, "start tag");
     return m_log.Record(CEventLog::StartTag(Text(pName), ppAttrs, nAttrs), pbContinue);
   }
   BOOL OnEndTag(CTextBuffer* pName, BOOL* pbContinue) override {
+    Own(pName == &m_tagName, "end tag");
     return m_log.Record("end " + Text(pName), pbContinue);
   }
   BOOL OnText(CTextBuffer* pText, BOOL* pbContinue) override {
+    Own(pText == &m_text, "text");
     return m_log.RecordText("text", Text(pText), pbContinue);
   }
   BOOL OnComment(CTextBuffer* pComment, BOOL* pbContinue) override {
+    Own(pComment == &m_comment, "comment");
     return m_log.Record("comment " + Text(pComment), pbContinue);
+  }
+
+ private:
+  void Own(bool bOwn, const char* pszEvent) {
+    if (!bOwn) m_log.m_strEvents += CString("(not the tokenizer's own buffer: ") + pszEvent + ")\n";
   }
 };
 
