@@ -9,6 +9,7 @@
 
 #include "afxwin.h"
 #include "config/CRegistryKey.h"
+#include "html/CHtmlTokenizer.h"
 #include "msvctests/CheckRunner.h"
 #include "msvctests/Groups.h"
 #include "template/CNamedValueList.h"
@@ -88,6 +89,13 @@ bool DllStaticObjectsAreBuiltAndDestroyed() {
          Expect(nDestroyed == 1, "the DLL's static object was destroyed when it was unloaded");
 }
 
+// The tokenizer's table of reference names is built by a static
+// constructor of LDExCore.dll when it loads: without it, no name would
+// decode.
+bool LibraryStaticObjectsAreBuilt() {
+  return CHtmlTokenizer::DecodeCharRef("amp") == '&' && CHtmlTokenizer::DecodeCharRef("lt") == '<';
+}
+
 bool FrameworkExceptionIsCaughtByType() {
   unsigned nStack = StackPointer();
   bool bKind = false;
@@ -124,6 +132,7 @@ const Check kChecks[] = {
     {"the host's static objects are built before main", StaticObjectsAreBuiltBeforeMain},
     {"the host's static objects are destroyed at exit", HostStaticObjectsAreDestroyed},
     {"a DLL's static objects are built and destroyed", DllStaticObjectsAreBuiltAndDestroyed},
+    {"LDExCore.dll's static objects are built when it loads", LibraryStaticObjectsAreBuilt},
     {"a framework exception from afx.dll is caught by its type", FrameworkExceptionIsCaughtByType},
     {"exported data is read through the import library", ExportedDataIsRead},
     {"a template expands", TemplateExpands},
