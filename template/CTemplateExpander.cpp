@@ -272,56 +272,69 @@ BOOL CTemplateExpander::Expand() {
       }
       Put(pSession, pRun, static_cast<UINT>(p - pRun));
       Put(pSession, kLineEnd, 2);
-    } else if (*p == '$') {
-      if (pEnd - p <= 2 || p[1] != '{') {
-        ++p;  // a lone "$" is text
-        continue;
-      }
-      const int nClose = FindVariableEnd(pSession, nPos + 2);
-      if (nClose < 0) {
-        p += 2;  // "${" never closed: text
-        continue;
-      }
-      nNext = nClose + 2;
-      if (nClose == nPos + 2) {
-        // "${}$" gives "${".
-        Put(pSession, pRun, static_cast<UINT>(p + 2 - pRun));
-      } else {
-        Put(pSession, pRun, static_cast<UINT>(p - pRun));
-        UINT nValueLength = 0;
-        const CNameValuePair* pPair = FindName(pSession, p + 2, nClose - nPos - 2, &nValueLength);
-        if (pPair != NULL) Put(pSession, pPair->m_strValue, nValueLength);
-      }
     } else {
-      if (pEnd - p < kMarkerLength || p[1] != '!') {
-        ++p;
+      CToken token;
+      ReadToken(pSession, nPos, *p, &token);
+      if (token.kind == kTextToken) {
+        p = pBegin + token.nNext;
         continue;
       }
-      if (EqualNoCaseN(p, kEndif, kMarkerLength)) {
-        nNext = nPos + kMarkerLength;
+      nNext = token.nNext;
+      const LPCSTR pName = pBegin + token.nName;
+      UINT nValueLength = 0;
+      if (token.kind == kVariableToken && token.nNameLength == 0) {
+        Put(pSession, pRun, static_cast<UINT>(p + 2 - pRun));  // "${}$" gives "${"
+      } else if (token.kind == kVariableToken) {
+        Put(pSession, pRun, static_cast<UINT>(p - pRun));
+        const CNameValuePair* pPair = FindName(pSession, pName, token.nNameLength, &nValueLength);
+        if (pPair != NULL) Put(pSession, pPair->m_strValue, nValueLength);
       } else {
-        const int nClose = memcmp(p, kIfdefOpen, kIfdefOpenLength) == 0
-                               ? FindText(pSession, nPos + kIfdefOpenLength, CExpansionSession::kConditionEnd)
-                               : -1;
-        if (nClose <= nPos + kIfdefOpenLength) {
-          // Not a marker: text.
-          ++p;
-          continue;
-        }
-        nNext = nClose + 5;
-        const LPCSTR pName = p + kIfdefOpenLength;
-        const int nNameLength = nClose - nPos - kIfdefOpenLength;
-        UINT nValueLength = 0;
-        if (FindName(pSession, pName, nNameLength, &nValueLength) == NULL)
+        if (token.kind == kIfdefToken && FindName(pSession, pName, token.nNameLength, &nValueLength) == NULL)
           nNext = SkipBlock(pSession, nNext);
+        Put(pSession, pRun, static_cast<UINT>(p - pRun));
       }
-      Put(pSession, pRun, static_cast<UINT>(p - pRun));
     }
     pRun = p = pBegin + nNext;
   }
   Put(pSession, pRun, static_cast<UINT>(pEnd - pRun));
   m_nPos = m_nLength;
   return TRUE;
+}
+
+// The one reading of the template's grammar, for Expand and the step
+// functions: what the "$" (chOpen) or "<" at nPos starts.
+void CTemplateExpander::ReadToken(CExpansionSession* pSession, int nPos, char chOpen, CToken* pToken) {
+  const LPCSTR p = m_pszTemplate + nPos;
+  const int nLeft = m_nLength - nPos;
+  pToken->kind = kTextToken;
+  pToken->nName = nPos;
+  pToken->nNameLength = 0;
+  pToken->nNext = nPos + 1;
+  if (chOpen == '$') {
+    if (nLeft < 2 || p[1] != '{') return;
+    pToken->nNext = nPos + 2;  // "${" without a name after it is text
+    if (nLeft == 2) return;
+    const int nClose = FindVariableEnd(pSession, nPos + 2);
+    if (nClose < 0) return;
+    pToken->kind = kVariableToken;
+    pToken->nName = nPos + 2;
+    pToken->nNameLength = nClose - nPos - 2;
+    pToken->nNext = nClose + 2;
+    return;
+  }
+  if (nLeft < kMarkerLength || p[1] != '!') return;
+  if (EqualNoCaseN(p, kEndif, kMarkerLength)) {
+    pToken->kind = kEndifToken;
+    pToken->nNext = nPos + kMarkerLength;
+    return;
+  }
+  if (memcmp(p, kIfdefOpen, kIfdefOpenLength) != 0) return;
+  const int nClose = FindText(pSession, nPos + kIfdefOpenLength, CExpansionSession::kConditionEnd);
+  if (nClose <= nPos + kIfdefOpenLength) return;  // never closed, or no name
+  pToken->kind = kIfdefToken;
+  pToken->nName = nPos + kIfdefOpenLength;
+  pToken->nNameLength = nClose - pToken->nName;
+  pToken->nNext = nClose + static_cast<int>(sizeof kConditionClose - 1);
 }
 
 int CTemplateExpander::FindText(CExpansionSession* pSession, int nFrom, int nWhich) {
@@ -363,19 +376,17 @@ int CTemplateExpander::ExpandVariable(int nPos) {
     PutChar('$');
     return m_nLength;
   }
-  if (m_pszTemplate[nPos + 1] != '{') {
-    PutChar('$');
-    return nPos + 1;
-  }
-  CString strName;
-  const int nNext = ReadVariableName(nPos + 2, strName);
-  if (strName.IsEmpty()) {
+  CToken token;
+  ReadToken(CExpansionSession::Find(this), nPos, '$', &token);
+  if (token.kind != kVariableToken) {
+    PutText(token.nNext == nPos + 1 ? "$" : kVariableOpen);
+  } else if (token.nNameLength == 0) {
     PutText(kVariableOpen);
-    return nNext;
+  } else {
+    CString strValue;
+    if (LookupVariable(CString(m_pszTemplate + token.nName, token.nNameLength), strValue)) PutText(strValue);
   }
-  CString strValue;
-  if (LookupVariable(strName, strValue)) PutText(strValue);
-  return nNext;
+  return token.nNext;
 }
 
 int CTemplateExpander::ReadVariableName(int nPos, CString& strName) {
@@ -388,19 +399,18 @@ int CTemplateExpander::ReadVariableName(int nPos, CString& strName) {
 }
 
 int CTemplateExpander::ExpandMarker(int nPos) {
-  if (m_nLength - nPos < kMarkerLength || m_pszTemplate[nPos + 1] != '!') {
-    PutChar('<');
-    return nPos + 1;
+  CToken token;
+  ReadToken(CExpansionSession::Find(this), nPos, '<', &token);
+  switch (token.kind) {
+    case kEndifToken:
+      return token.nNext;
+    case kIfdefToken:
+      return IsDefined(CString(m_pszTemplate + token.nName, token.nNameLength)) ? token.nNext
+                                                                                 : SkipToEndif(token.nNext);
+    default:
+      PutChar('<');
+      return nPos + 1;
   }
-  const LPCSTR pMarker = m_pszTemplate + nPos;
-  if (EqualNoCaseN(pMarker, kEndif, kMarkerLength)) return nPos + kMarkerLength;
-  if (memcmp(pMarker, kIfdefOpen, kIfdefOpenLength) == 0) {
-    CString strName;
-    const int nNext = ReadConditionName(nPos + kIfdefOpenLength, strName);
-    if (!strName.IsEmpty()) return IsDefined(strName) ? nNext : SkipToEndif(nNext);
-  }
-  PutChar('<');
-  return nPos + 1;
 }
 
 int CTemplateExpander::ReadConditionName(int nPos, CString& strName) {
