@@ -14,12 +14,26 @@ struct CharRefName {
   unsigned long long key;
 };
 
+// Per length below eight, the bytes of an eight-byte word that a name of
+// that length covers.
+constexpr unsigned long long kNameKeyMasks[8] = {
+    0, 0xFF, 0xFFFF, 0xFFFFFF, 0xFFFFFFFF, 0xFFFFFFFFFFULL, 0xFFFFFFFFFFFFULL, 0xFFFFFFFFFFFFFFULL,
+};
+
 // The name's first nLength bytes (of eight readable ones, nLength below
 // eight) packed as an entity key, as EntityIndex::Key packs them.
 LDX_INLINE unsigned long long ReadNameKey(LPCSTR p, int nLength) {
   unsigned long long word;
   memcpy(&word, p, 8);
-  return word & ((1ULL << (8 * nLength)) - 1);
+  return word & kNameKeyMasks[nLength];
+}
+
+// The index of the lowest set bit of a number that has one; a 32-bit
+// processor looks at the low half first rather than calling the runtime.
+LDX_INLINE int LowestSetBit(unsigned long long x) {
+  if (sizeof(void*) >= 8) return __builtin_ctzll(x);
+  unsigned nLow = static_cast<unsigned>(x);
+  return nLow ? __builtin_ctz(nLow) : 32 + __builtin_ctz(static_cast<unsigned>(x >> 32));
 }
 
 // Of the eight bytes at p, the index of the first one that ends a name
@@ -86,7 +100,7 @@ LDX_INLINE int ReadDigitsAfterHash(unsigned long long key, unsigned long long& v
   unsigned long long notDigits = (values & (kOnes * 0xF0)) | (((values & (kOnes * 0x0F)) + kOnes * 6) & (kOnes * 0x10));
   // The key's bytes past the name are zero, so the digits stop at its end
   // at the latest (and the top byte is never a digit).
-  return __builtin_ctzll(notDigits) / 8;
+  return LowestSetBit(notDigits) / 8;
 }
 
 LDX_INLINE unsigned ReadNumberAfterHash(byte_search::WordForm, unsigned long long key) {
@@ -115,6 +129,31 @@ LDX_SSE2_INLINE unsigned ReadNumberAfterHash(byte_search::Sse2Form, unsigned lon
 }
 #endif
 
+#if defined(LDX_HAVE_SSE2_FORM)
+// The same for the name at p, whose eight bytes after the "#" may be read
+// and end at the latest with the ";" after the name: the digits are found
+// and combined without leaving the vector registers.
+LDX_SSE2_INLINE unsigned ReadNumberAfterHashAt(LPCSTR p) {
+  __m128i values = _mm_sub_epi8(_mm_loadl_epi64(reinterpret_cast<const __m128i*>(p + 1)), _mm_set1_epi8('0'));
+  // A digit's value is at most 9. An empty name (its ";" at p) may have
+  // digits after it: the count stops at the table's last row, and the
+  // number is not taken then.
+  unsigned digits = static_cast<unsigned>(_mm_movemask_epi8(_mm_cmpeq_epi8(_mm_min_epu8(values, _mm_set1_epi8(9)), values)));
+  int nDigits = __builtin_ctz(~digits | (1U << (kMaxCharRefName - 1)));
+  __m128i weights = _mm_loadu_si128(reinterpret_cast<const __m128i*>(char_refs::g_digitWeights.m_weights[nDigits]));
+  __m128i sums = _mm_madd_epi16(_mm_unpacklo_epi8(values, _mm_setzero_si128()), weights);
+  sums = _mm_add_epi32(sums, _mm_srli_si128(sums, 8));
+  sums = _mm_add_epi32(sums, _mm_srli_si128(sums, 4));
+  return static_cast<unsigned>(_mm_cvtsi128_si32(sums));
+}
+
+// DecodeNameKey for the name at p (see ReadNumberAfterHashAt).
+LDX_SSE2_INLINE char DecodeNameAt(LPCSTR p, unsigned long long key) {
+  char chNumber = char_refs::g_codeBytes.Get(ReadNumberAfterHashAt(p));
+  return char_refs::SelectByte((static_cast<unsigned>(key) & 0xFF) == '#', chNumber, char_refs::g_entityIndex.Find(key));
+}
+#endif
+
 // The byte a reference name of at most kMaxCharRefName bytes, none of them
 // zero, given as its key, stands for (see DecodeCharRef), unless
 // IsNumberAfterBlankOrSign. Both readings, a number after "#" and a table
@@ -124,7 +163,7 @@ LDX_SSE2_INLINE unsigned ReadNumberAfterHash(byte_search::Sse2Form, unsigned lon
 template <class Form>
 LDX_INLINE char DecodeNameKey(unsigned long long key) {
   char chNumber = char_refs::g_codeBytes.Get(ReadNumberAfterHash(Form(), key));
-  return char_refs::SelectByte((key & 0xFF) == '#', chNumber, char_refs::g_entityIndex.Find(key));
+  return char_refs::SelectByte((static_cast<unsigned>(key) & 0xFF) == '#', chNumber, char_refs::g_entityIndex.Find(key));
 }
 
 // The byte a reference name of at most kMaxCharRefName bytes, none of them

@@ -83,9 +83,12 @@ EntityIndex::EntityIndex() {
     m_codes[i + 1] = kEntities[i].code;
   }
   // Odd multiples of the golden ratio constant until one separates all
-  // names (the 126th does).
-  for (unsigned long long k = 0;; ++k) {
+  // names (the 126th does; on a 32-bit processor, where the halves of a key
+  // are hashed apart, the low half's multiplier follows from the same count).
+  for (unsigned k = 0;; ++k) {
     m_multiplier = 0x9E3779B97F4A7C15ULL * (2 * k + 1);
+    m_lowMultiplier = 0x9E3779B1U * (2 * k + 1);
+    m_highMultiplier = 0x85EBCA77U;
     if (Place()) break;
   }
 }

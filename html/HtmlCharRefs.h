@@ -15,10 +15,15 @@ const int kMaxCharRefName = 6;
 // and one comparison, with no branch that depends on the name. Names are at
 // most kMaxCharRefName bytes and hold no zero byte, so equal keys mean
 // equal names. The multiplier is searched once, when the table is built.
+// A 32-bit processor hashes the key's two halves with one multiplier each
+// instead, two short multiplications in place of a long one.
 struct EntityIndex {
   enum { kSlotBits = 10, kSlots = 1 << kSlotBits };
   enum { kEntityCount = 100 };
+  static const bool kLongWords = sizeof(void*) >= 8;
   unsigned long long m_multiplier;
+  unsigned m_lowMultiplier;
+  unsigned m_highMultiplier;
   // Per slot the entry's number plus one, 0 for none: small enough to stay
   // in the first-level cache next to the keys.
   unsigned char m_entry[kSlots];
@@ -33,7 +38,11 @@ struct EntityIndex {
     return key;
   }
 
-  int Slot(unsigned long long key) const { return static_cast<int>((key * m_multiplier) >> (64 - kSlotBits)); }
+  int Slot(unsigned long long key) const {
+    if (kLongWords) return static_cast<int>((key * m_multiplier) >> (64 - kSlotBits));
+    unsigned nHash = (static_cast<unsigned>(key) * m_lowMultiplier) ^ (static_cast<unsigned>(key >> 32) * m_highMultiplier);
+    return static_cast<int>(nHash >> (32 - kSlotBits));
+  }
 
   // The entry's code for a name given as its key, or a space when the
   // table has no such name.
@@ -86,11 +95,14 @@ char DecodeName(LPCSTR pszName);
 // white space or a sign, which only the runtime's own reading handles.
 // Worked out without a branch on the kind, as references of both kinds
 // come mixed in any order: the second byte is looked up in a mask.
+// Only the key's first two bytes are looked at, in 32-bit arithmetic.
 inline bool IsNumberAfterBlankOrSign(unsigned long long key) {
-  const unsigned long long kBlankOrSign = (1ULL << ' ') | (1ULL << '+') | (1ULL << '-') | (0x1FULL << '\t');
-  unsigned chSecond = static_cast<unsigned>(key >> 8) & 0xFF;
-  unsigned bBlankOrSign = static_cast<unsigned>(kBlankOrSign >> (chSecond & 63)) & static_cast<unsigned>(chSecond < 64);
-  return (static_cast<unsigned>((key & 0xFF) == '#') & bBlankOrSign) != 0;
+  const unsigned kSpacePlusMinus = (1U << (' ' - ' ')) | (1U << ('+' - ' ')) | (1U << ('-' - ' '));
+  unsigned nLow = static_cast<unsigned>(key);
+  unsigned chSecond = (nLow >> 8) & 0xFF;
+  unsigned bBlank = static_cast<unsigned>(chSecond - '\t' < 5U);  // TAB, LF, VT, FF, CR
+  unsigned bSpaceOrSign = ((kSpacePlusMinus >> ((chSecond - ' ') & 31)) & 1U) & static_cast<unsigned>(chSecond - ' ' < 32U);
+  return (static_cast<unsigned>((nLow & 0xFF) == '#') & (bBlank | bSpaceOrSign)) != 0;
 }
 
 // chIf when bCondition holds, else chElse, chosen by a mask: where the

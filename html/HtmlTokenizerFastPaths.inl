@@ -474,7 +474,7 @@ LPCSTR CHtmlTokenizer::ScanCharRefAndRun(LPCSTR p, LPCSTR pEnd) {
   int nLength = __builtin_ctz(firstStop);
   unsigned long long key = ReadNameKey(p, nLength);
   if (char_refs::IsNumberAfterBlankOrSign(key)) return NULL;
-  char chDecoded = DecodeNameKey<Form>(key);
+  char chDecoded = DecodeNameAt(p, key);
   LPCSTR pRun = p + nLength + 1;
   LPCSTR pMarkup = p + __builtin_ctz(after);
   // The run is shorter than the window: two copies of sixteen bytes hold it.
