@@ -459,7 +459,7 @@ LPCSTR CHtmlTokenizer::ScanEndTagBeforeClose(LPCSTR p, LPCSTR pClose, LPCSTR pEn
 // the text after it from one load, the next position costs one search
 // instead of two in a row; the decoding and the copy stay off the chain.
 template <class Form>
-LPCSTR CHtmlTokenizer::ScanCharRefAndRun(LPCSTR p, LPCSTR pEnd) {
+LDX_INLINE LPCSTR CHtmlTokenizer::ScanCharRefAndRun(LPCSTR p, LPCSTR pEnd) {
   if (pEnd - p < kRefAndRunReadable || m_text.m_pLimit - m_text.m_pCursor < kRefAndRunWindow + 1) return NULL;
   __m128i low = byte_search::Load16(p);
   __m128i high = byte_search::Load16(p + 16);
