@@ -4,15 +4,13 @@
 //   box: CAPTION: TEXT
 // with the text's line breaks shown as " / ", and is then answered with the
 // chosen button, or closed when it has no such button.
+//
+// A thread hook only sees its own thread, and the threads that library code
+// starts are not known in advance, so a thread of its own polls the
+// process's top-level dialog windows (class "#32770") every 10 ms instead.
 #pragma once
 
 #include <windows.h>
-
-#include <memory>
-#include <mutex>
-#include <set>
-
-class BoxWatcher;
 
 class BoxAnswerer {
  public:
@@ -23,16 +21,23 @@ class BoxAnswerer {
   static const char* ButtonNames();
 
   explicit BoxAnswerer(int buttonId);  // starts watching
-  ~BoxAnswerer();                      // stops watching
+  ~BoxAnswerer();                      // stops watching and waits for its thread
 
  private:
+  static DWORD WINAPI Watch(LPVOID self);
+  static BOOL CALLBACK OnTopLevelWindow(HWND window, LPARAM self);
   void OnBox(HWND box);
+  // Forgets boxes that have closed (their handles may come back) and
+  // records box; false when it was recorded already.
+  bool FirstSight(HWND box);
 
+  enum { kMaxOpenBoxes = 64 };
   int m_buttonId;
-  std::mutex m_mutex;
-  std::set<HWND> m_answered;
-  std::unique_ptr<BoxWatcher> m_watcher;
+  HWND m_answered[kMaxOpenBoxes];  // only the watching thread uses these
+  int m_answeredCount;
+  HANDLE m_stopEvent;
+  HANDLE m_thread;
 
-  BoxAnswerer(const BoxAnswerer&) = delete;
-  BoxAnswerer& operator=(const BoxAnswerer&) = delete;
+  BoxAnswerer(const BoxAnswerer&);
+  BoxAnswerer& operator=(const BoxAnswerer&);
 };

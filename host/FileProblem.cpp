@@ -9,42 +9,53 @@ bool IsDirectory(const char* path) {
   return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
 }
 
+// Where the last backslash or slash of path is, or -1.
+int LastSlash(const CString& path) {
+  const int backslash = path.ReverseFind('\\');
+  const int slash = path.ReverseFind('/');
+  return backslash > slash ? backslash : slash;
+}
+
 // The folder part of path ("" when it names none), as written.
-std::string FolderOf(const std::string& path) {
-  size_t slash = path.find_last_of("\\/");
-  if (slash == std::string::npos) return path.size() >= 2 && path[1] == ':' ? path.substr(0, 2) : "";
-  return path.substr(0, slash == 0 || (slash == 2 && path[1] == ':') ? slash + 1 : slash);
+CString FolderOf(const CString& path) {
+  const int slash = LastSlash(path);
+  if (slash < 0) return path.GetLength() >= 2 && path[1] == ':' ? path.Left(2) : CString();
+  return path.Left(slash == 0 || (slash == 2 && path[1] == ':') ? slash + 1 : slash);
 }
 
 }  // namespace
 
-std::string SystemMessage(DWORD error, const char* subject) {
-  char* text = nullptr;
+CString SystemMessage(DWORD error, const char* subject) {
+  char* text = NULL;
   DWORD length = FormatMessageA(
       FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, NULL, error,
       MAKELANGID(LANG_NEUTRAL, SUBLANG_DEFAULT), reinterpret_cast<LPSTR>(&text), 0, NULL);
-  std::string message = length > 0 && text != nullptr ? std::string(text, length) : "";
-  if (text != nullptr) LocalFree(text);
-  while (!message.empty() && strchr("\r\n .", message.back()) != nullptr) message.pop_back();
-  size_t insert = message.find("%1");
-  if (subject != nullptr && insert != std::string::npos) message.replace(insert, 2, subject);
-  if (message.empty()) message = "system error";
-  return message + " (error " + std::to_string(error) + ")";
+  CString message = length > 0 && text != NULL ? CString(text, static_cast<int>(length)) : CString();
+  if (text != NULL) LocalFree(text);
+  int kept = message.GetLength();
+  while (kept > 0 && strchr("\r\n .", message[kept - 1]) != NULL) --kept;
+  message = message.Left(kept);
+  const int insert = message.Find("%1");
+  if (subject != NULL && insert >= 0) message = message.Left(insert) + subject + message.Mid(insert + 2);
+  if (message.IsEmpty()) message = "system error";
+  CString number;
+  number.Format(" (error %lu)", static_cast<unsigned long>(error));
+  return message + number;
 }
 
-std::string WhyNotReadable(const char* path) {
+CString WhyNotReadable(const char* path) {
   if (IsDirectory(path)) return "it is a directory";
   HANDLE file = CreateFileA(path, GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, NULL,
                             OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, NULL);
   if (file == INVALID_HANDLE_VALUE) return SystemMessage(GetLastError());
   CloseHandle(file);
-  return std::string();
+  return CString();
 }
 
-std::string WhyNotWritable(const char* path) {
+CString WhyNotWritable(const char* path) {
   if (IsDirectory(path)) return "it is a directory";
-  std::string folder = FolderOf(path);
-  if (!folder.empty() && !IsDirectory(folder.c_str())) return "the folder " + folder + " does not exist";
+  CString folder = FolderOf(path);
+  if (!folder.IsEmpty() && !IsDirectory(folder)) return "the folder " + folder + " does not exist";
   // An existing file is opened as it is; a new one is made and removed
   // again when the handle closes.
   bool exists = GetFileAttributesA(path) != INVALID_FILE_ATTRIBUTES;
@@ -52,21 +63,21 @@ std::string WhyNotWritable(const char* path) {
                             exists ? FILE_ATTRIBUTE_NORMAL : FILE_FLAG_DELETE_ON_CLOSE, NULL);
   if (file == INVALID_HANDLE_VALUE) return SystemMessage(GetLastError());
   CloseHandle(file);
-  return std::string();
+  return CString();
 }
 
-std::string ProfileFilePath(const char* name) {
-  if (strpbrk(name, "\\/:") != nullptr) return FullPath(name);
+CString ProfileFilePath(const char* name) {
+  if (strpbrk(name, "\\/:") != NULL) return FullPath(name);
   char windows[MAX_PATH];
   UINT length = GetWindowsDirectoryA(windows, MAX_PATH);
   if (length == 0 || length >= MAX_PATH) return name;
-  std::string path = windows;
-  if (path.back() != '\\') path += '\\';
+  CString path = windows;
+  if (path[path.GetLength() - 1] != '\\') path += '\\';
   return path + name;
 }
 
-std::string FullPath(const char* path) {
+CString FullPath(const char* path) {
   char full[MAX_PATH];
   DWORD length = GetFullPathNameA(path, MAX_PATH, full, NULL);
-  return length > 0 && length < MAX_PATH ? full : path;
+  return length > 0 && length < MAX_PATH ? CString(full) : CString(path);
 }

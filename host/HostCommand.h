@@ -2,8 +2,7 @@
 // HostCommand object; constructing it registers the command.
 #pragma once
 
-#include <string>
-#include <vector>
+#include <afx.h>
 
 enum HostExitCode {
   kExitOk = 0,
@@ -25,7 +24,11 @@ class HostCommand {
   const char* Help() const { return m_help; }
   int Run(int argc, char** argv) const { return m_run(argc, argv); }
 
-  static const std::vector<const HostCommand*>& All();
+  // The registered commands, in the order they registered (at most
+  // kMaxCommands).
+  enum { kMaxCommands = 64 };
+  static int Count();
+  static const HostCommand* At(int index);
   static const HostCommand* Find(const char* name);
 
  private:
@@ -43,11 +46,14 @@ int UnknownOption(const char* command, const char* option);
 int MissingValue(const char* command, const char* option);
 
 // Prints "ldhost NAME: message" to standard error and returns kExitFailed.
-int Failure(const char* command, const std::string& message);
+int Failure(const char* command, const char* message);
 
-// True when argv holds "--help" or "-h".
+// True when argv holds "--help" or "-h" before any "--".
 bool WantsHelp(int argc, char** argv);
 
 // Appends the whole file, byte for byte, to bytes; false when it cannot be
 // read (a directory cannot), with the reason in why when given.
-bool ReadWholeFile(const char* path, std::string& bytes, std::string* why = nullptr);
+bool ReadWholeFile(const char* path, CString& bytes, CString* why = NULL);
+
+// Appends count bytes to text (which may hold zero bytes).
+void AppendBytes(CString& text, const char* bytes, int count);

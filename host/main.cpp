@@ -6,11 +6,6 @@
 #include <stdlib.h>
 #include <string.h>
 
-#include <algorithm>
-#include <memory>
-#include <string>
-#include <vector>
-
 #include "BoxAnswerer.h"
 #include "HostCommand.h"
 #include "frame/LibraryEntry.h"
@@ -39,19 +34,29 @@ void PrintOverview(FILE* out) {
                "                   and print it as 'box: CAPTION: TEXT', line breaks as ' / '\n\n"
                "commands:\n",
                BoxAnswerer::ButtonNames());
-  std::vector<const HostCommand*> commands = HostCommand::All();
-  std::sort(commands.begin(), commands.end(), [](const HostCommand* a, const HostCommand* b) {
-    return strcmp(a->Name(), b->Name()) < 0;
-  });
+  // The commands sorted by name (a handful: insertion sort).
+  const HostCommand* commands[HostCommand::kMaxCommands];
+  int count = 0;
+  for (int i = 0; i < HostCommand::Count(); ++i) {
+    const HostCommand* command = HostCommand::At(i);
+    int at = count++;
+    for (; at > 0 && strcmp(commands[at - 1]->Name(), command->Name()) > 0; --at) commands[at] = commands[at - 1];
+    commands[at] = command;
+  }
   int nameWidth = 0;
-  for (const HostCommand* command : commands) nameWidth = std::max(nameWidth, static_cast<int>(strlen(command->Name())));
-  for (const HostCommand* command : commands) fprintf(out, "  %-*s  %s\n", nameWidth, command->Name(), command->Synopsis());
-  fprintf(out, "\n'ldhost COMMAND --help' describes one command.\n"
+  for (int i = 0; i < count; ++i) {
+    int width = static_cast<int>(strlen(commands[i]->Name()));
+    if (width > nameWidth) nameWidth = width;
+  }
+  for (int i = 0; i < count; ++i) fprintf(out, "  %-*s  %s\n", nameWidth, commands[i]->Name(), commands[i]->Synopsis());
+  fprintf(out, "\n'ldhost COMMAND --help' describes one command. A command's options start with\n"
+               "'--' and may come before or after its other arguments; '--' alone ends them.\n"
+               "Numbers are decimal, or hexadecimal after 0x.\n"
                "Exit codes: 0 success, 1 the library reported a failure, 2 usage error.\n");
 }
 
-int ToolUsageError(const std::string& message) {
-  fprintf(stderr, "ldhost: %s\n", message.c_str());
+int ToolUsageError(const char* message) {
+  fprintf(stderr, "ldhost: %s\n", message);
   fprintf(stderr, "Try 'ldhost --help'.\n");
   return kExitUsage;
 }
@@ -68,9 +73,9 @@ int main(int argc, char** argv) {
   // Options of the tool come before the command.
   int answerButton = 0;
   if (argc >= 2 && strcmp(argv[1], "--answer") == 0) {
-    if (argc < 3) return ToolUsageError(std::string("--answer needs a button: ") + BoxAnswerer::ButtonNames());
+    if (argc < 3) return ToolUsageError(CString("--answer needs a button: ") + BoxAnswerer::ButtonNames());
     if ((answerButton = BoxAnswerer::ButtonFromName(argv[2])) == 0)
-      return ToolUsageError(std::string("--answer expects a button: ") + BoxAnswerer::ButtonNames());
+      return ToolUsageError(CString("--answer expects a button: ") + BoxAnswerer::ButtonNames());
     argc -= 2;
     argv += 2;
   }
@@ -83,14 +88,15 @@ int main(int argc, char** argv) {
     PrintOverview(stdout);
     return kExitOk;
   }
-  if (argv[1][0] == '-') return ToolUsageError("unknown option '" + std::string(argv[1]) + "'");
+  if (argv[1][0] == '-') return ToolUsageError(CString("unknown option '") + argv[1] + "'");
   const HostCommand* command = HostCommand::Find(argv[1]);
-  if (!command) return ToolUsageError("unknown command '" + std::string(argv[1]) + "'");
+  if (!command) return ToolUsageError(CString("unknown command '") + argv[1] + "'");
   if (WantsHelp(argc - 2, argv + 2)) {
     printf("%s", command->Help());
     return kExitOk;
   }
-  std::unique_ptr<BoxAnswerer> answerer;
-  if (answerButton != 0) answerer.reset(new BoxAnswerer(answerButton));
-  return command->Run(argc - 2, argv + 2);
+  BoxAnswerer* answerer = answerButton != 0 ? new BoxAnswerer(answerButton) : NULL;
+  const int exitCode = command->Run(argc - 2, argv + 2);
+  delete answerer;
+  return exitCode;
 }

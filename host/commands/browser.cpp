@@ -5,9 +5,7 @@
 #include <stdlib.h>
 #include <string.h>
 
-#include <set>
-#include <string>
-
+#include "HostArguments.h"
 #include "HostCommand.h"
 #include "browser/BrowserDiscovery.h"
 #include "browser/BrowserProfiles.h"
@@ -35,14 +33,17 @@ const char* YesNo(int value) { return value ? "yes" : "no"; }
 const char* OrNone(const CString& text) { return text.IsEmpty() ? "(none)" : static_cast<LPCSTR>(text); }
 
 int RunBrowsers(int argc, char** argv) {
-  if (argc > 0) return UsageError("browsers", "takes no arguments");
+  HostArguments args;
+  if (!args.Parse("browsers", argc, argv)) return kExitUsage;
+  if (args.OperandCount() > 0) return UsageError("browsers", "takes no arguments");
   // The queries run discovery once; the records are read afterwards.
   int netscapeInstalled = IsNetscapeInstalled();
   int netscapeSelected = IsNetscapeSelected();
   int iexploreInstalled = IsIExploreInstalled();
   int mosaicInstalled = IsMosaicInstalled();
   const char* selected = "(none: no browser found)";
-  for (const NamedRecord& record : kRecords) {
+  for (size_t i = 0; i < sizeof kRecords / sizeof kRecords[0]; ++i) {
+    const NamedRecord& record = kRecords[i];
     CBrowserInfo& info = *record.info;
     if (!info.IsAvailable()) {
       printf("%s: not found\n", record.title);
@@ -66,7 +67,9 @@ int RunBrowsers(int argc, char** argv) {
 }
 
 int RunProfiles(int argc, char** argv) {
-  if (argc > 0) return UsageError("profiles", "takes no arguments");
+  HostArguments args;
+  if (!args.Parse("profiles", argc, argv)) return kExitUsage;
+  if (args.OperandCount() > 0) return UsageError("profiles", "takes no arguments");
   CString path;
   GetNetscapeBookmarkFile(path);
   printf("Netscape bookmark file: %s\n", OrNone(path));
@@ -89,106 +92,83 @@ int RunProfiles(int argc, char** argv) {
   return kExitOk;
 }
 
-struct OpenArguments {
-  const char* url = nullptr;
-  const char* postData = nullptr;
-  bool newWindow = false;
-  bool file = false;
-  int waitSeconds = -1;  // -1: do not wait for the launcher
+const HostOption kOpenOptions[] = {
+    TextOption("--post"),
+    NumberOption("--wait", 0, 3600, "seconds"),
+    FlagOption("--new-window"),
+    FlagOption("--file"),
 };
 
-std::string ParseOpen(int argc, char** argv, OpenArguments& args) {
-  for (int i = 0; i < argc; ++i) {
-    std::string arg = argv[i];
-    if (arg == "--post" || arg == "--wait") {
-      if (i + 1 >= argc) return arg + " needs a value";
-      const char* value = argv[++i];
-      if (arg == "--post") {
-        args.postData = value;
-      } else {
-        char* end = nullptr;
-        long seconds = strtol(value, &end, 10);
-        if (*value == '\0' || *end != '\0' || seconds < 0 || seconds > 3600)
-          return "--wait needs a number of seconds from 0 to 3600";
-        args.waitSeconds = static_cast<int>(seconds);
-      }
-    } else if (arg == "--new-window") {
-      args.newWindow = true;
-    } else if (arg == "--file") {
-      args.file = true;
-    } else if (arg.size() > 1 && arg[0] == '-' && arg[1] == '-') {
-      return "unknown option " + arg;
-    } else if (args.url == nullptr) {
-      args.url = argv[i];
-    } else {
-      return "expects one URL";
-    }
-  }
-  if (args.url == nullptr) return "expects a URL (or a file path with --file)";
-  if (args.file && args.postData != nullptr) return "--post does not go with --file";
-  return std::string();
-}
-
-// Names of the request files now in the user's data directory.
-std::set<std::string> RequestFiles(const CString& dataDir) {
-  std::set<std::string> names;
+// Names of the request files now in the user's data directory, as the
+// keys of names.
+void RequestFiles(const CString& dataDir, CMapStringToString& names) {
   WIN32_FIND_DATAA found;
   HANDLE find = FindFirstFileA(dataDir + "msg*.tmp", &found);
-  if (find == INVALID_HANDLE_VALUE) return names;
-  do names.insert(found.cFileName);
+  if (find == INVALID_HANDLE_VALUE) return;
+  do names.SetAt(found.cFileName, "");
   while (FindNextFileA(find, &found));
   FindClose(find);
-  return names;
 }
 
 // Waits until brwsapp.exe has taken the request file that the launch made.
-int WaitForLauncher(const CString& dataDir, const std::set<std::string>& before, int seconds) {
-  std::string request;
-  for (const std::string& name : RequestFiles(dataDir))
-    if (before.count(name) == 0) request = name;
-  if (request.empty()) {
+int WaitForLauncher(const CString& dataDir, const CMapStringToString& before, int seconds) {
+  CMapStringToString now;
+  RequestFiles(dataDir, now);
+  CString request, name, unused;
+  for (POSITION position = now.GetStartPosition(); position != NULL;) {
+    now.GetNextAssoc(position, name, unused);
+    if (!before.Lookup(name, unused)) request = name;
+  }
+  if (request.IsEmpty()) {
     printf("brwsapp.exe took the request\n");
     return kExitOk;
   }
-  CString path = dataDir + request.c_str();
+  CString path = dataDir + request;
   for (int waited = 0; GetFileAttributesA(path) != INVALID_FILE_ATTRIBUTES; waited += 50) {
     if (waited >= seconds * 1000) {
-      fprintf(stderr, "ldhost open: the request file %s is still there after %d s\n", request.c_str(), seconds);
+      fprintf(stderr, "ldhost open: the request file %s is still there after %d s\n", static_cast<LPCSTR>(request),
+              seconds);
       return kExitFailed;
     }
     Sleep(50);
   }
-  printf("brwsapp.exe took the request file %s\n", request.c_str());
+  printf("brwsapp.exe took the request file %s\n", static_cast<LPCSTR>(request));
   return kExitOk;
 }
 
 int RunOpen(int argc, char** argv) {
-  OpenArguments args;
-  std::string error = ParseOpen(argc, argv, args);
-  if (!error.empty()) return UsageError("open", error.c_str());
+  HostArguments args;
+  if (!args.Parse("open", kOpenOptions, argc, argv)) return kExitUsage;
+  if (args.OperandCount() > 1) return UsageError("open", "expects one URL");
+  if (args.OperandCount() == 0) return UsageError("open", "expects a URL (or a file path with --file)");
+  const char* url = args.Operand(0);
+  const char* postData = args.Value("--post");
+  const bool newWindow = args.Has("--new-window");
+  const bool file = args.Has("--file");
+  const int waitSeconds = args.Has("--wait") ? static_cast<int>(args.Number("--wait", 0)) : -1;
+  if (file && postData != NULL) return UsageError("open", "--post does not go with --file");
 
   CString dataDir;
-  std::set<std::string> before;
+  CMapStringToString before;
   bool haveDataDir = CUserDirs().GetDataDirOfUser(0, dataDir) != FALSE;
-  if (haveDataDir) before = RequestFiles(dataDir);
+  if (haveDataDir) RequestFiles(dataDir, before);
 
   CBrowserLauncher launcher;
   int result;
-  if (args.file)
-    result = args.newWindow ? launcher.OpenLocalFileInNewWindow(args.url) : launcher.OpenLocalFile(args.url);
+  if (file)
+    result = newWindow ? launcher.OpenLocalFileInNewWindow(url) : launcher.OpenLocalFile(url);
   else
-    result = args.newWindow ? launcher.OpenUrlInNewWindow(args.url, args.postData)
-                            : launcher.OpenUrl(args.url, args.postData);
+    result = newWindow ? launcher.OpenUrlInNewWindow(url, postData) : launcher.OpenUrl(url, postData);
   if (result != 0) {
     printf("launch result: %d (system error %lu)\n", result, static_cast<unsigned long>(launcher.m_dwError));
-    launcher.ReportLaunchError(args.url, result);
+    launcher.ReportLaunchError(url, result);
     return kExitFailed;
   }
   CString programDir;
   GetProgramDir(programDir);
   printf("launch result: 0 (started %sbrwsapp.exe)\n", static_cast<LPCSTR>(programDir));
-  if (args.waitSeconds < 0 || !haveDataDir) return kExitOk;
-  return WaitForLauncher(dataDir, before, args.waitSeconds);
+  if (waitSeconds < 0 || !haveDataDir) return kExitOk;
+  return WaitForLauncher(dataDir, before, waitSeconds);
 }
 
 const HostCommand browsersCommand(

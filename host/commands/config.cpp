@@ -6,11 +6,8 @@
 #include <stdlib.h>
 #include <string.h>
 
-#include <memory>
-#include <string>
-#include <vector>
-
 #include "FileProblem.h"
+#include "HostArguments.h"
 #include "HostCommand.h"
 #include "config/CIniSettingsStore.h"
 #include "config/CRegSettingsStore.h"
@@ -20,61 +17,61 @@
 
 namespace {
 
-struct SettingsArguments {
-  std::string action;
-  bool reg = false;
-  const char* iniFile = nullptr;
-  bool user = false;
-  const char* root = nullptr;
-  bool asInt = false;
-  bool scrambled = false;
-  std::vector<const char*> operands;  // SECTION NAME [VALUE]
+const HostOption kSettingsOptions[] = {
+    FlagOption("--reg"), NonEmptyOption("--ini"), NonEmptyOption("--root"),
+    FlagOption("--user"), FlagOption("--int"), FlagOption("--scrambled"),
 };
 
-// Fills args from the command line; returns an error text, or empty.
-std::string ParseSettings(int argc, char** argv, SettingsArguments& args) {
-  if (argc < 1) return "expects get, set or delete";
-  args.action = argv[0];
+struct SettingsArguments {
+  CString action;
+  bool reg;
+  const char* iniFile;
+  bool user;
+  const char* root;
+  bool asInt;
+  bool scrambled;
+  const char* operands[3];  // SECTION NAME [VALUE]
+  int operandCount;
+};
+
+// Fills args from the parsed command line; returns an error text, or empty.
+CString CheckSettings(const HostArguments& parsed, SettingsArguments& args) {
+  if (parsed.OperandCount() < 1) return "expects get, set or delete";
+  args.action = parsed.Operand(0);
   if (args.action != "get" && args.action != "set" && args.action != "delete")
     return "unknown action '" + args.action + "' (get, set or delete)";
-  for (int i = 1; i < argc; ++i) {
-    std::string arg = argv[i];
-    if (arg == "--reg") {
-      args.reg = true;
-    } else if (arg == "--ini" || arg == "--root") {
-      if (i + 1 >= argc) return arg + " needs a value";
-      (arg == "--ini" ? args.iniFile : args.root) = argv[++i];
-    } else if (arg == "--user") {
-      args.user = true;
-    } else if (arg == "--int") {
-      args.asInt = true;
-    } else if (arg == "--scrambled") {
-      args.scrambled = true;
-    } else if (arg.size() > 2 && arg.compare(0, 2, "--") == 0) {
-      return "unknown option " + arg;
-    } else {
-      args.operands.push_back(argv[i]);
-    }
-  }
-  if (args.reg == (args.iniFile != nullptr)) return "give either --reg or --ini FILE";
-  if (args.root != nullptr && !args.reg) return "--root goes with --reg";
-  if (args.iniFile != nullptr && *args.iniFile == '\0') return "the INI file name must not be empty";
-  size_t want = args.action == "set" ? 3 : 2;
-  bool countOk = args.operands.size() == want || (args.action == "delete" && args.operands.size() == 1);
+  args.reg = parsed.Has("--reg");
+  args.iniFile = parsed.Value("--ini");
+  args.user = parsed.Has("--user");
+  args.root = parsed.Value("--root");
+  args.asInt = parsed.Has("--int");
+  args.scrambled = parsed.Has("--scrambled");
+  args.operandCount = parsed.OperandCount() - 1;
+  for (int i = 0; i < args.operandCount && i < 3; ++i) args.operands[i] = parsed.Operand(i + 1);
+  if (args.reg == (args.iniFile != NULL)) return "give either --reg or --ini FILE";
+  if (args.root != NULL && !args.reg) return "--root goes with --reg";
+  int want = args.action == "set" ? 3 : 2;
+  bool countOk = args.operandCount == want || (args.action == "delete" && args.operandCount == 1);
   if (!countOk) {
     if (args.action == "get") return "get expects SECTION NAME";
     if (args.action == "set") return "set expects SECTION NAME VALUE";
     return "delete expects SECTION [NAME]";
   }
   if (args.action == "delete" && (args.asInt || args.scrambled)) return "delete takes no --int or --scrambled";
-  return std::string();
+  // The stores would take an empty section for the top of their file or
+  // key, and an empty INI name for no name at all: neither is a setting.
+  // An empty registry name is the key's default value.
+  if (*args.operands[0] == '\0')
+    return args.reg ? "SECTION must not be empty (\"\\\" is the key itself)" : "SECTION must not be empty";
+  if (args.operandCount > 1 && *args.operands[1] == '\0' && !args.reg) return "NAME must not be empty in an INI file";
+  return CString();
 }
 
 // A 32-bit value from decimal, 0x hexadecimal or 0 octal text, signed or not.
 bool ParseInt(const char* text, DWORD* value) {
   if (*text == '\0') return false;
   errno = 0;
-  char* end = nullptr;
+  char* end = NULL;
   if (*text == '-') {
     long signedValue = strtol(text, &end, 0);
     *value = static_cast<DWORD>(signedValue);
@@ -85,69 +82,41 @@ bool ParseInt(const char* text, DWORD* value) {
   return errno == 0 && *end == '\0';
 }
 
-int Failed(const std::string& message) {
-  fprintf(stderr, "ldhost settings: %s\n", message.c_str());
+int Failed(const CString& message) {
+  fprintf(stderr, "ldhost settings: %s\n", static_cast<LPCSTR>(message));
   return kExitFailed;
 }
 
-bool HasLineBreak(const char* text) { return strpbrk(text, "\r\n") != nullptr; }
+bool HasLineBreak(const char* text) { return strpbrk(text, "\r\n") != NULL; }
 
 // Why a store refused a value: what the text may not hold, or, for an INI
 // file, why the file cannot be written.
-std::string WhyNotWritten(const SettingsArguments& args, const char* name, const char* text, const std::string& where) {
+CString WhyNotWritten(const SettingsArguments& args, const char* name, const char* text, const CString& where) {
   CString scrambled;
   if (args.scrambled && !args.asInt && !ScrambleText(text, scrambled)) return "scrambling takes printable 7-bit text only";
   if (args.reg) return "the registry refused it";
-  if (strchr(name, '=') != nullptr) return "an INI name cannot hold '='";
+  if (strchr(name, '=') != NULL) return "an INI name cannot hold '='";
   if (HasLineBreak(name) || HasLineBreak(text) || HasLineBreak(args.operands[0]))
     return "INI sections, names and values cannot hold line breaks";
-  std::string why = WhyNotWritable(where.c_str());
-  return why.empty() ? "the profile functions refused it" : why;
+  CString why = WhyNotWritable(where);
+  return why.IsEmpty() ? CString("the profile functions refused it") : why;
 }
 
-int RunSettings(int argc, char** argv) {
-  SettingsArguments args;
-  std::string error = ParseSettings(argc, argv, args);
-  if (!error.empty()) return UsageError("settings", error.c_str());
-
-  std::unique_ptr<CRegSettingsStore> regStore;
-  std::unique_ptr<CIniSettingsStore> iniStore;
-  CSettingsStore* store;
-  std::string where;
-  if (args.reg) {
-    where = std::string(args.user ? "HKEY_CURRENT_USER\\" : "HKEY_LOCAL_MACHINE\\") +
-            (args.root != nullptr ? args.root : kProductKey);
-    regStore.reset(args.root != nullptr ? new CRegSettingsStore(args.user, args.root)
-                                        : new CRegSettingsStore(args.user));
-    // A root that could not be opened or created leaves the store at the
-    // top of the hive: nothing may be read or written there.
-    LONG opened = regStore->m_pKey != NULL ? regStore->m_pKey->m_lResult : ERROR_OUTOFMEMORY;
-    if (opened != ERROR_SUCCESS)
-      return Failed("cannot open or create " + where + " (system error " + std::to_string(opened) + ")");
-    store = regStore.get();
-  } else {
-    iniStore.reset(new CIniSettingsStore(args.iniFile, args.user, 0));
-    if (iniStore->m_strFile.IsEmpty())
-      return Failed("no place for " + std::string(args.iniFile) +
-                    ": the user's data directory is not set (DefaultUserDataDir of the product key)");
-    // The file the profile functions really use: a bare name lies in the
-    // Windows directory.
-    where = ProfileFilePath(iniStore->m_strFile);
-    store = iniStore.get();
-  }
-
+// Carries out the action on an opened store; where names the store in
+// messages.
+int RunSettingsAction(const SettingsArguments& args, CSettingsStore& store, const CString& where) {
   const char* section = args.operands[0];
-  const char* name = args.operands.size() > 1 ? args.operands[1] : nullptr;
-  std::string what = (name ? "value '" + std::string(name) + "' in section '" : "section '") + section + "' of " + where;
+  const char* name = args.operandCount > 1 ? args.operands[1] : NULL;
+  CString what = (name ? CString("value '") + name + "' in section '" : CString("section '")) + section + "' of " + where;
 
   if (args.action == "get") {
     if (args.asInt) {
       DWORD value = 0;
-      if (!store->GetInt(section, name, &value, args.scrambled)) return Failed("no integer " + what);
+      if (!store.GetInt(section, name, &value, args.scrambled)) return Failed("no integer " + what);
       printf("%lu\n", static_cast<unsigned long>(value));
     } else {
       CString value;
-      if (!store->GetString(section, name, value, args.scrambled)) return Failed("no text " + what);
+      if (!store.GetString(section, name, value, args.scrambled)) return Failed("no text " + what);
       printf("%s\n", static_cast<LPCSTR>(value));
     }
     return kExitOk;
@@ -159,23 +128,68 @@ int RunSettings(int argc, char** argv) {
     if (args.asInt) {
       DWORD value = 0;
       if (!ParseInt(text, &value)) return UsageError("settings", "--int needs a 32-bit number as VALUE");
-      written = store->SetInt(section, name, value, args.scrambled);
+      written = store.SetInt(section, name, value, args.scrambled);
     } else {
-      written = store->SetString(section, name, text, args.scrambled);
+      written = store.SetString(section, name, text, args.scrambled);
     }
     if (!written) return Failed("could not write " + what + ": " + WhyNotWritten(args, name, text, where));
     return kExitOk;
   }
 
-  BOOL deleted = name != nullptr ? store->DeleteValue(section, name) : store->DeleteSection(section);
+  BOOL deleted = name != NULL ? store.DeleteValue(section, name) : store.DeleteSection(section);
   if (!deleted) return Failed("could not delete " + what);
   return kExitOk;
 }
 
+int RunOnRegistry(const SettingsArguments& args, CRegSettingsStore& store) {
+  const CString where = CString(args.user ? "HKEY_CURRENT_USER\\" : "HKEY_LOCAL_MACHINE\\") +
+                        (args.root != NULL ? args.root : kProductKey);
+  // A root that could not be opened or created leaves the store at the
+  // top of the hive: nothing may be read or written there.
+  LONG opened = store.m_pKey != NULL ? store.m_pKey->m_lResult : ERROR_OUTOFMEMORY;
+  if (opened != ERROR_SUCCESS) {
+    CString number;
+    number.Format("%ld", static_cast<long>(opened));
+    return Failed("cannot open or create " + where + " (system error " + number + ")");
+  }
+  return RunSettingsAction(args, store, where);
+}
+
+int RunOnIniFile(const SettingsArguments& args, CIniSettingsStore& store) {
+  if (store.m_strFile.IsEmpty())
+    return Failed(CString("no place for ") + args.iniFile +
+                  ": the user's data directory is not set (DefaultUserDataDir of the product key; "
+                  "'ldhost test-install DIR' records a test install)");
+  // The file the profile functions really use: a bare name lies in the
+  // Windows directory.
+  return RunSettingsAction(args, store, ProfileFilePath(store.m_strFile));
+}
+
+int RunSettings(int argc, char** argv) {
+  HostArguments parsed;
+  if (!parsed.Parse("settings", kSettingsOptions, argc, argv)) return kExitUsage;
+  SettingsArguments args;
+  CString error = CheckSettings(parsed, args);
+  if (!error.IsEmpty()) return UsageError("settings", error);
+
+  if (!args.reg) {
+    CIniSettingsStore store(args.iniFile, args.user, 0);
+    return RunOnIniFile(args, store);
+  }
+  if (args.root == NULL) {
+    CRegSettingsStore store(args.user);
+    return RunOnRegistry(args, store);
+  }
+  CRegSettingsStore store(args.user, args.root);
+  return RunOnRegistry(args, store);
+}
+
 int RunScrambling(const char* command, BOOL (*convert)(LPCSTR, CString&), int argc, char** argv) {
-  if (argc != 1) return UsageError(command, "expects one text");
+  HostArguments args;
+  if (!args.Parse(command, argc, argv)) return kExitUsage;
+  if (args.OperandCount() != 1) return UsageError(command, "expects one text");
   CString result;
-  if (!convert(argv[0], result)) {
+  if (!convert(args.Operand(0), result)) {
     fprintf(stderr, "ldhost %s: the text holds a byte from 128 up or a control character\n", command);
     return kExitFailed;
   }
@@ -186,26 +200,33 @@ int RunScrambling(const char* command, BOOL (*convert)(LPCSTR, CString&), int ar
 int RunScramble(int argc, char** argv) { return RunScrambling("scramble", ScrambleText, argc, argv); }
 int RunUnscramble(int argc, char** argv) { return RunScrambling("unscramble", UnscrambleText, argc, argv); }
 
+// One line of the directory list; a value not set adds its registry name
+// to missing.
+void Show(CString& missing, const char* label, const char* value, BOOL found, const char* registryName) {
+  printf("%-22s %s\n", label, found ? value : "(not set)");
+  if (found) return;
+  if (!missing.IsEmpty()) missing += ", ";
+  missing += registryName;
+}
+
 int RunDirs(int argc, char** argv) {
-  if (argc != 0) return UsageError("dirs", "takes no arguments");
-  std::vector<std::string> missing;
-  auto show = [&missing](const char* label, const char* value, BOOL found, const char* registryName) {
-    printf("%-22s %s\n", label, found ? value : "(not set)");
-    if (!found) missing.push_back(registryName);
-  };
+  HostArguments args;
+  if (!args.Parse("dirs", argc, argv)) return kExitUsage;
+  if (args.OperandCount() != 0) return UsageError("dirs", "takes no arguments");
+  CString missing;  // the names of the values not set, comma-separated
 
   CString dir;
   BOOL found = GetProductDir(dir);
-  show("product directory:", dir, found, "ProductDir");
+  Show(missing, "product directory:", dir, found, "ProductDir");
   found = GetProgramDir(dir);
-  show("program directory:", dir, found, "ProgramDir");
+  Show(missing, "program directory:", dir, found, "ProgramDir");
   {
     CRegSettingsStore machine(FALSE);
     found = machine.GetString("\\", "GlobalDataDir", dir, FALSE) && !dir.IsEmpty();
   }
-  show("global data directory:", dir, found, "GlobalDataDir");
+  Show(missing, "global data directory:", dir, found, "GlobalDataDir");
   found = GetUserDataDir(dir);
-  show("user data directory:", dir, found, "DefaultUserDataDir");
+  Show(missing, "user data directory:", dir, found, "DefaultUserDataDir");
 
   int platform = GetOsPlatform();
   const char* family = platform == kOsPlatformWindowsNT   ? "Windows NT"
@@ -215,10 +236,9 @@ int RunDirs(int argc, char** argv) {
   GetWindowsProfileDir(dir);
   printf("%-22s %s\n", "profile directory:", dir.IsEmpty() ? "(none recorded)" : static_cast<LPCSTR>(dir));
 
-  if (missing.empty()) return kExitOk;
-  std::string names;
-  for (const std::string& name : missing) names += (names.empty() ? "" : ", ") + name;
-  fprintf(stderr, "ldhost dirs: not set in HKEY_LOCAL_MACHINE\\%s: %s\n", kProductKey, names.c_str());
+  if (missing.IsEmpty()) return kExitOk;
+  fprintf(stderr, "ldhost dirs: not set in HKEY_LOCAL_MACHINE\\%s: %s ('ldhost test-install DIR' records a test install)\n",
+          kProductKey, static_cast<LPCSTR>(missing));
   return kExitFailed;
 }
 
@@ -244,7 +264,9 @@ const HostCommand settingsCommand(
     "               printed as unsigned decimal).\n"
     "  --scrambled  the value is kept scrambled.\n\n"
     "get prints the value. delete removes one value, or without NAME the whole\n"
-    "section (a registry key must have no subkeys).\n"
+    "section (a registry key must have no subkeys). SECTION, FILE and PATH must\n"
+    "not be empty, nor NAME in an INI file; an empty NAME in the registry is the\n"
+    "key's default value.\n"
     "Exit codes: 0 done, 1 missing value, refused write or delete, or a --root that\n"
     "cannot be opened, 2 bad arguments.\n",
     RunSettings);

@@ -3,14 +3,15 @@
 #include <stdio.h>
 #include <stdlib.h>
 
-#include <string>
-
+#include "HostArguments.h"
 #include "HostCommand.h"
 
 namespace {
 
 int RunVersion(int argc, char** argv) {
-  if (argc != 0) return UsageError("version", "takes no arguments");
+  HostArguments args;
+  if (!args.Parse("version", argc, argv)) return kExitUsage;
+  if (args.OperandCount() != 0) return UsageError("version", "takes no arguments");
   char path[MAX_PATH];
   if (!GetModuleFileNameA(GetModuleHandleA("LDExCore.dll"), path, MAX_PATH)) {
     fprintf(stderr, "ldhost version: LDExCore.dll is not loaded\n");
@@ -18,11 +19,12 @@ int RunVersion(int argc, char** argv) {
   }
   DWORD handle = 0;
   DWORD size = GetFileVersionInfoSizeA(path, &handle);
-  std::string block(size, '\0');
-  VS_FIXEDFILEINFO* info = nullptr;
+  CString block;
+  LPSTR data = block.GetBuffer(static_cast<int>(size));
+  VS_FIXEDFILEINFO* info = NULL;
   UINT length = 0;
-  if (size == 0 || !GetFileVersionInfoA(path, 0, size, &block[0]) ||
-      !VerQueryValueA(&block[0], "\\", reinterpret_cast<void**>(&info), &length)) {
+  if (size == 0 || !GetFileVersionInfoA(path, 0, size, data) ||
+      !VerQueryValueA(data, "\\", reinterpret_cast<void**>(&info), &length)) {
     fprintf(stderr, "ldhost version: %s has no version resource\n", path);
     return kExitFailed;
   }
@@ -32,13 +34,15 @@ int RunVersion(int argc, char** argv) {
 }
 
 int RunString(int argc, char** argv) {
-  if (argc != 1) return UsageError("string", "expects one string id");
-  char* end = nullptr;
-  unsigned long id = strtoul(argv[0], &end, 0);
-  if (*argv[0] == '\0' || *end != '\0' || id > 0xFFFF) return UsageError("string", "the id must be a number from 0 to 65535");
+  HostArguments args;
+  if (!args.Parse("string", argc, argv)) return kExitUsage;
+  if (args.OperandCount() != 1) return UsageError("string", "expects one string id");
+  DWORD id = 0;
+  if (!HostArguments::ParseNumber(args.Operand(0), 0, 0xFFFF, &id))
+    return UsageError("string", "the id must be " + HostArguments::NumberRange(0, 0xFFFF));
   CString text;
   if (!text.LoadString(static_cast<UINT>(id))) {
-    fprintf(stderr, "ldhost string: no string %lu in the resource chain\n", id);
+    fprintf(stderr, "ldhost string: no string %lu in the resource chain\n", static_cast<unsigned long>(id));
     return kExitFailed;
   }
   printf("%s\n", static_cast<LPCSTR>(text));

@@ -6,9 +6,8 @@
 #include <stdlib.h>
 #include <string.h>
 
-#include <string>
-
 #include "FileProblem.h"
+#include "HostArguments.h"
 #include "HostCommand.h"
 #include "html/CHtmlMirrorWriter.h"
 #include "html/CHtmlStringForwarder.h"
@@ -17,8 +16,8 @@
 namespace {
 
 // Printable ASCII as is; backslash, quote and every other byte escaped.
-std::string Escape(LPCSTR p, int nLength) {
-  std::string out;
+CString Escape(LPCSTR p, int nLength) {
+  CString out;
   for (int i = 0; i < nLength; ++i) {
     unsigned char ch = static_cast<unsigned char>(p[i]);
     switch (ch) {
@@ -40,100 +39,93 @@ std::string Escape(LPCSTR p, int nLength) {
   return out;
 }
 
-std::string Quoted(const CString& str) { return "\"" + Escape(str, str.GetLength()) + "\""; }
+CString Quoted(const CString& str) { return "\"" + Escape(str, str.GetLength()) + "\""; }
 
 // Prints one line per event.
 class CEventPrinter : public CHtmlStringSink {
  public:
   BOOL OnStartTag(const CString& strName, CNameValuePair** ppAttrs, int nAttrs, BOOL*) override {
-    std::string line = "start " + Quoted(strName);
+    CString line = "start " + Quoted(strName);
     for (int i = 0; i < nAttrs; ++i) line += " " + Quoted(ppAttrs[i]->m_strName) + "=" + Quoted(ppAttrs[i]->m_strValue);
-    printf("%s\n", line.c_str());
+    printf("%s\n", static_cast<LPCSTR>(line));
     return TRUE;
   }
   BOOL OnEndTag(const CString& strName, BOOL*) override {
-    printf("end %s\n", Quoted(strName).c_str());
+    printf("end %s\n", static_cast<LPCSTR>(Quoted(strName)));
     return TRUE;
   }
   BOOL OnText(const CString& strText, BOOL*) override {
-    printf("text %s\n", Quoted(strText).c_str());
+    printf("text %s\n", static_cast<LPCSTR>(Quoted(strText)));
     return TRUE;
   }
   BOOL OnComment(const CString& strComment, BOOL*) override {
-    printf("comment %s\n", Quoted(strComment).c_str());
+    printf("comment %s\n", static_cast<LPCSTR>(Quoted(strComment)));
     return TRUE;
   }
 };
 
 int RunMirror(int argc, char** argv) {
-  if (argc != 2) return UsageError("mirror", "expects a source file and an output file");
+  HostArguments args;
+  if (!args.Parse("mirror", argc, argv)) return kExitUsage;
+  if (args.OperandCount() != 2) return UsageError("mirror", "expects a source file and an output file");
+  const char* source = args.Operand(0);
+  const char* output = args.Operand(1);
   // The source is checked first, as the writer does: an unreadable source
   // leaves the output untouched.
-  std::string why = WhyNotReadable(argv[0]);
-  if (!why.empty()) return Failure("mirror", "cannot read the source " + std::string(argv[0]) + ": " + why);
-  if (_stricmp(FullPath(argv[0]).c_str(), FullPath(argv[1]).c_str()) == 0)
-    return Failure("mirror", "the output " + std::string(argv[1]) + " is the source itself");
-  CHtmlMirrorWriter writer(argv[0], argv[1]);
+  CString why = WhyNotReadable(source);
+  if (!why.IsEmpty()) return Failure("mirror", CString("cannot read the source ") + source + ": " + why);
+  if (_stricmp(FullPath(source), FullPath(output)) == 0)
+    return Failure("mirror", CString("the output ") + output + " is the source itself");
+  CHtmlMirrorWriter writer(source, output);
   if (!writer.Run()) {
-    why = WhyNotWritable(argv[1]);
-    if (!why.empty()) return Failure("mirror", "cannot write the output " + std::string(argv[1]) + ": " + why);
-    return Failure("mirror", "cannot mirror " + std::string(argv[0]) + " into " + argv[1] +
+    why = WhyNotWritable(output);
+    if (!why.IsEmpty()) return Failure("mirror", CString("cannot write the output ") + output + ": " + why);
+    return Failure("mirror", CString("cannot mirror ") + source + " into " + output +
                                  ": reading the source or writing the output stopped part way");
   }
-  printf("mirrored %s into %s\n", argv[0], argv[1]);
+  printf("mirrored %s into %s\n", source, output);
   return kExitOk;
 }
 
-int RunTokens(int argc, char** argv) {
-  const char* pszFile = NULL;
-  long nChunk = 0;
-  bool bKeepLineBreaks = false;
-  bool bDecode = true;
-  for (int i = 0; i < argc; ++i) {
-    if (strcmp(argv[i], "--keep-line-breaks") == 0) {
-      bKeepLineBreaks = true;
-    } else if (strcmp(argv[i], "--no-decode") == 0) {
-      bDecode = false;
-    } else if (strcmp(argv[i], "--chunk") == 0) {
-      if (++i == argc) return MissingValue("tokens", "--chunk");
-      char* pEnd = NULL;
-      errno = 0;
-      nChunk = strtol(argv[i], &pEnd, 10);
-      if (*argv[i] == '\0' || *pEnd != '\0' || errno != 0 || nChunk < 1 || nChunk > 0x7FFFFFFF)
-        return UsageError("tokens", "--chunk needs a size of at least 1 byte");
-    } else if (argv[i][0] == '-' && argv[i][1] != '\0') {
-      return UnknownOption("tokens", argv[i]);
-    } else if (pszFile) {
-      return UsageError("tokens", "expects one file");
-    } else {
-      pszFile = argv[i];
-    }
-  }
-  if (!pszFile) return UsageError("tokens", "expects a file");
+const HostOption kTokensOptions[] = {
+    NumberOption("--chunk", 1, 0x7FFFFFFF, "bytes"),
+    FlagOption("--keep-line-breaks"),
+    FlagOption("--no-decode"),
+};
 
-  std::string page, why;
-  if (!ReadWholeFile(pszFile, page, &why)) return Failure("tokens", "cannot read " + std::string(pszFile) + ": " + why);
-  if (page.size() > 0x7FFFFFFF) {
-    fprintf(stderr, "ldhost tokens: %s is too large\n", pszFile);
-    return kExitFailed;
-  }
+int RunTokens(int argc, char** argv) {
+  HostArguments args;
+  if (!args.Parse("tokens", kTokensOptions, argc, argv)) return kExitUsage;
+  if (args.OperandCount() > 1) return UsageError("tokens", "expects one file");
+  if (args.OperandCount() == 0) return UsageError("tokens", "expects a file");
+  const char* pszFile = args.Operand(0);
+  const long nChunk = static_cast<long>(args.Number("--chunk", 0));
+  const bool bKeepLineBreaks = args.Has("--keep-line-breaks");
+  const bool bDecode = !args.Has("--no-decode");
+
+  CString page, why;
+  if (!ReadWholeFile(pszFile, page, &why)) return Failure("tokens", CString("cannot read ") + pszFile + ": " + why);
   CEventPrinter printer;
   CHtmlStringForwarder tokenizer;
   tokenizer.Attach(&printer);
   tokenizer.SetDecodeCharRefs(bDecode ? TRUE : FALSE);
   tokenizer.SetKeepLineBreaks(bKeepLineBreaks ? TRUE : FALSE);
-  size_t nStep = nChunk > 0 ? static_cast<size_t>(nChunk) : page.size();
-  for (size_t at = 0; at < page.size(); at += nStep) {
-    size_t nLength = page.size() - at < nStep ? page.size() - at : nStep;
-    tokenizer.Parse(page.data() + at, static_cast<int>(nLength));
+  const int nSize = page.GetLength();
+  const int nStep = nChunk > 0 ? static_cast<int>(nChunk) : nSize;
+  for (int at = 0; at < nSize; at += nStep) {
+    const int nLength = nSize - at < nStep ? nSize - at : nStep;
+    tokenizer.Parse(static_cast<LPCSTR>(page) + at, nLength);
+    if (nSize - at <= nStep) break;  // at + nStep could pass the largest int
   }
   tokenizer.Finish();
   return kExitOk;
 }
 
 int RunNormalize(int argc, char** argv) {
-  if (argc != 1) return UsageError("normalize", "expects one text");
-  CString text(argv[0]);
+  HostArguments args;
+  if (!args.Parse("normalize", argc, argv)) return kExitUsage;
+  if (args.OperandCount() != 1) return UsageError("normalize", "expects one text");
+  CString text(args.Operand(0));
   if (!NormalizeText(text)) {
     fprintf(stderr, "ldhost normalize: the text is empty\n");
     return kExitFailed;

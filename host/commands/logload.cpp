@@ -4,11 +4,8 @@
 #include <stdlib.h>
 #include <string.h>
 
-#include <algorithm>
-#include <string>
-#include <vector>
-
 #include "FileProblem.h"
+#include "HostArguments.h"
 #include "HostCommand.h"
 #include "frame/CLogFile.h"
 #include "frame/CModuleLoader.h"
@@ -19,66 +16,67 @@ const char kLogFileName[] = "Lodestar.log";
 
 // The whole text file with LF line ends, as the console prints them; false
 // when it cannot be read (a directory cannot).
-bool ReadTextFile(const char* path, std::string& text) {
+bool ReadTextFile(const char* path, CString& text) {
   if (!ReadWholeFile(path, text)) return false;
-  text.erase(std::remove(text.begin(), text.end(), '\r'), text.end());
+  text.Replace("\r", "");
   return true;
+}
+
+// Where the last occurrence of part in text starts, or -1.
+int FindLast(const CString& text, const char* part) {
+  int last = -1;
+  for (int at = text.Find(part); at >= 0; at = text.Find(part, at + 1)) last = at;
+  return last;
 }
 
 // True when the log holds, after its last start banner, every entry in
 // order as this thread wrote it, and then an end banner. A file that could
 // not be emptied or appended to keeps what an earlier run left.
-bool EntriesArrived(const std::string& log, int count, char** entries) {
-  size_t at = log.rfind(" Log Started : ");
-  if (at == std::string::npos) return false;
+bool EntriesArrived(const CString& log, int count, const char* const* entries) {
+  int at = FindLast(log, " Log Started : ");
+  if (at < 0) return false;
   char prefix[16];
   snprintf(prefix, sizeof prefix, "[%.8lx]", static_cast<unsigned long>(GetCurrentThreadId()));
   for (int i = 0; i < count; ++i) {
-    at = log.find(prefix + std::string(entries[i]) + "\n", at);
-    if (at == std::string::npos) return false;
+    at = log.Find(prefix + CString(entries[i]) + "\n", at);
+    if (at < 0) return false;
   }
-  return log.find(" Log Ended : ", at) != std::string::npos;
+  return log.Find(" Log Ended : ", at) >= 0;
 }
 
-// "--level N" before the operands: a level from 0 to 65535, or -1 when
-// the option is not there. Returns an error text, or empty.
-std::string ParseLevelOption(int& argc, char**& argv, long& level) {
-  level = -1;
-  if (argc < 1 || strcmp(argv[0], "--level") != 0) return std::string();
-  if (argc < 2) return "--level needs a value";
-  char* end = nullptr;
-  level = strtol(argv[1], &end, 0);
-  if (*argv[1] == '\0' || *end != '\0' || level < 0 || level > 0xFFFF) return "--level expects 0 to 65535";
-  argc -= 2;
-  argv += 2;
-  return std::string();
-}
+const HostOption kLogOptions[] = {
+    NumberOption("--level", 0, 0xFFFF),
+};
 
 int RunLog(int argc, char** argv) {
-  long level;
-  std::string error = ParseLevelOption(argc, argv, level);
-  if (!error.empty()) return UsageError("log", error.c_str());
-  if (argc < 2) return UsageError("log", "expects a settings file and a section");
-  if (*argv[1] == '\0') return UsageError("log", "the section must not be empty");
+  HostArguments args;
+  if (!args.Parse("log", kLogOptions, argc, argv)) return kExitUsage;
+  const long level = args.Has("--level") ? static_cast<long>(args.Number("--level", 0)) : -1;
+  if (args.OperandCount() < 2) return UsageError("log", "expects a settings file and a section");
+  const char* settingsFile = args.Operand(0);
+  const char* section = args.Operand(1);
+  if (*section == '\0') return UsageError("log", "the section must not be empty");
+  const int entryCount = args.OperandCount() - 2;
+  const char* const* entries = args.Operands() + 2;
   // Profile functions look for a file without a directory in the Windows
   // directory; a file named on the command line means the current one.
-  bool systemProfile = strcmp(argv[0], "-") == 0;
-  std::string settings = systemProfile ? "" : FullPath(argv[0]);
+  bool systemProfile = strcmp(settingsFile, "-") == 0;
+  CString settings = systemProfile ? CString() : FullPath(settingsFile);
   if (!systemProfile) {
-    std::string why = WhyNotReadable(settings.c_str());
-    if (!why.empty()) return Failure("log", "cannot read the settings file " + settings + ": " + why);
+    CString why = WhyNotReadable(settings);
+    if (!why.IsEmpty()) return Failure("log", "cannot read the settings file " + settings + ": " + why);
   }
-  const char* where = systemProfile ? "the system profile" : settings.c_str();
+  const char* where = systemProfile ? "the system profile" : static_cast<LPCSTR>(settings);
 
-  CLogFile log(argv[1], "Main", "Log", kLogFileName);
-  log.SetLocation(settings.c_str(), "", kLogFileName);
+  CLogFile log(section, "Main", "Log", kLogFileName);
+  log.SetLocation(settings, "", kLogFileName);
   if (level >= 0)
     log.StartAtLevel(static_cast<WORD>(level));
   else
     log.Start();
   if (!log.IsEnabled() && level >= 0) return Failure("log", "level 0 writes nothing");
   if (!log.IsEnabled()) {
-    fprintf(stderr, "ldhost log: logging is off (\"Log\" is 0 or missing in [%s] of %s)\n", argv[1], where);
+    fprintf(stderr, "ldhost log: logging is off (\"Log\" is 0 or missing in [%s] of %s)\n", section, where);
     return kExitFailed;
   }
   if (!log.IsFileEnabled()) {
@@ -86,47 +84,47 @@ int RunLog(int argc, char** argv) {
     fprintf(stderr, "ldhost log: level %u has no file output (bit 0 clear); nothing written\n", log.GetLevel());
     return kExitFailed;
   }
-  for (int i = 2; i < argc; ++i) log.Write((std::string(argv[i]) + "\n").c_str());
+  for (int i = 0; i < entryCount; ++i) log.Write(CString(entries[i]) + "\n");
   log.End();
 
-  std::string path = FullPath(log.GetLogPath());
-  std::string text;
-  if (!ReadTextFile(path.c_str(), text) || !EntriesArrived(text, argc - 2, argv + 2)) {
-    std::string why = WhyNotWritable(path.c_str());
+  CString path = FullPath(log.GetLogPath());
+  CString text;
+  if (!ReadTextFile(path, text) || !EntriesArrived(text, entryCount, entries)) {
+    CString why = WhyNotWritable(path);
     return Failure("log", "the entries did not arrive in " + path + ": " +
-                              (why.empty() ? "the file changed while the log wrote to it" : why));
+                              (why.IsEmpty() ? CString("the file changed while the log wrote to it") : why));
   }
-  printf("%s: %d entr%s at level %u\n", path.c_str(), argc - 2, argc - 2 == 1 ? "y" : "ies", log.GetLevel());
-  fputs(text.c_str(), stdout);
+  printf("%s: %d entr%s at level %u\n", static_cast<LPCSTR>(path), entryCount, entryCount == 1 ? "y" : "ies",
+         log.GetLevel());
+  fputs(text, stdout);
   return kExitOk;
 }
 
+const HostOption kLoadOptions[] = {
+    FlagOption("--box"),
+};
+
 int RunLoad(int argc, char** argv) {
-  bool showBox = false;
-  std::vector<const char*> arguments;
-  for (int i = 0; i < argc; ++i) {
-    if (strcmp(argv[i], "--box") == 0) {
-      showBox = true;
-    } else if (strncmp(argv[i], "--", 2) == 0) {
-      return UnknownOption("load", argv[i]);
-    } else {
-      arguments.push_back(argv[i]);
-    }
-  }
-  if (arguments.empty() || arguments.size() > 2) return UsageError("load", "expects a library path and an optional entry point name");
+  HostArguments args;
+  if (!args.Parse("load", kLoadOptions, argc, argv)) return kExitUsage;
+  const bool showBox = args.Has("--box");
+  const int argumentCount = args.OperandCount();
+  if (argumentCount == 0 || argumentCount > 2)
+    return UsageError("load", "expects a library path and an optional entry point name");
+  const char* const arguments[2] = {args.Operand(0), argumentCount == 2 ? args.Operand(1) : NULL};
   if (*arguments[0] == '\0') return UsageError("load", "the library path must not be empty");
 
   CModuleLoader loader(arguments[0]);
   if (!loader.Load(showBox)) {
     DWORD error = GetLastError();
-    return Failure("load", std::string(arguments[0]) + " did not load: " + SystemMessage(error, arguments[0]));
+    return Failure("load", CString(arguments[0]) + " did not load: " + SystemMessage(error, arguments[0]));
   }
   char loadedFrom[MAX_PATH] = "";
   GetModuleFileNameA(loader.GetModule(), loadedFrom, MAX_PATH);
   printf("loaded %s\n", loadedFrom);
-  if (arguments.size() == 2) {
+  if (argumentCount == 2) {
     if (loader.GetProcAddress(arguments[1]) == NULL)
-      return Failure("load", std::string(loadedFrom) + " has no entry point " + arguments[1] + ": " +
+      return Failure("load", CString(loadedFrom) + " has no entry point " + arguments[1] + ": " +
                                  SystemMessage(GetLastError()));
     printf("entry point %s found\n", arguments[1]);
   }

@@ -9,9 +9,8 @@
 #include <string.h>
 #include <sys/stat.h>
 
-#include <string>
-
 #include "FileProblem.h"
+#include "HostArguments.h"
 #include "HostCommand.h"
 #include "packages/CExtensionPackageDlg.h"
 #include "template/BrandingText.h"
@@ -22,12 +21,12 @@ namespace {
 
 // The whole file, or standard input for "-"; false when it cannot be read,
 // with the reason in why.
-bool ReadInput(const char* path, std::string& text, std::string& why) {
+bool ReadInput(const char* path, CString& text, CString& why) {
   if (strcmp(path, "-") != 0) return ReadWholeFile(path, text, &why);
   _setmode(_fileno(stdin), _O_BINARY);
   char buffer[65536];
   size_t count;
-  while ((count = fread(buffer, 1, sizeof buffer, stdin)) > 0) text.append(buffer, count);
+  while ((count = fread(buffer, 1, sizeof buffer, stdin)) > 0) AppendBytes(text, buffer, static_cast<int>(count));
   if (ferror(stdin)) why = "standard input could not be read";
   return !ferror(stdin);
 }
@@ -36,61 +35,51 @@ bool ReadInput(const char* path, std::string& text, std::string& why) {
 bool AddVariable(CNamedValueList& list, const char* assignment) {
   const char* equals = strchr(assignment, '=');
   if (equals == NULL || equals == assignment) return false;
-  return list.SetValue(std::string(assignment, equals - assignment).c_str(), equals + 1) != FALSE;
+  return list.SetValue(CString(assignment, static_cast<int>(equals - assignment)), equals + 1) != FALSE;
 }
 
-bool ParseWidth(const char* text, UINT& width) {
-  if (*text < '0' || *text > '9') return false;
-  char* end = NULL;
-  errno = 0;
-  const unsigned long long value = strtoull(text, &end, 10);
-  if (*end != '\0' || errno == ERANGE || value > 0xFFFFFFFFull) return false;
-  width = static_cast<UINT>(value);
+const HostOption kExpandOptions[] = {
+    TextOption("--var"),
+    TextOption("--more-var"),
+    NumberOption("--width", 0, 0xFFFFFFFF),
+    NonEmptyOption("--out"),
+};
+
+// Every NAME=VALUE given with option into list; false after a usage error.
+bool AddVariables(const HostArguments& args, const char* option, CNamedValueList& list) {
+  for (int i = 0; i < args.Count(option); ++i)
+    if (!AddVariable(list, args.Value(option, i))) {
+      UsageError("expand", CString(option) + " expects NAME=VALUE with a non-empty NAME");
+      return false;
+    }
   return true;
 }
 
 int RunExpand(int argc, char** argv) {
+  HostArguments args;
+  if (!args.Parse("expand", kExpandOptions, argc, argv)) return kExitUsage;
   CNamedValueList vars, moreVars;
-  const char* templatePath = NULL;
-  const char* outPath = NULL;
-  UINT width = 0;
-  bool wrapping = false;
-  for (int i = 0; i < argc; ++i) {
-    const std::string option = argv[i];
-    const bool takesValue = option == "--var" || option == "--more-var" || option == "--width" || option == "--out";
-    if (takesValue && i + 1 >= argc) return MissingValue("expand", option.c_str());
-    if (option == "--var" || option == "--more-var") {
-      if (!AddVariable(option == "--var" ? vars : moreVars, argv[++i]))
-        return UsageError("expand", (option + " expects NAME=VALUE with a non-empty NAME").c_str());
-    } else if (option == "--width") {
-      if (!ParseWidth(argv[++i], width))
-        return UsageError("expand", "--width expects a whole number from 0 to 4294967295");
-      wrapping = width != 0;
-    } else if (option == "--out") {
-      outPath = argv[++i];
-      if (*outPath == '\0') return UsageError("expand", "--out needs a file name");
-    } else if (option.size() > 1 && option[0] == '-') {
-      return UnknownOption("expand", option.c_str());
-    } else if (templatePath == NULL) {
-      templatePath = argv[i];
-    } else {
-      return UsageError("expand", "expects one template");
-    }
-  }
+  if (!AddVariables(args, "--var", vars) || !AddVariables(args, "--more-var", moreVars)) return kExitUsage;
+  const UINT width = args.Number("--width", 0);
+  const bool wrapping = width != 0;
+  const char* outPath = args.Value("--out");
+  if (args.OperandCount() > 1) return UsageError("expand", "expects one template");
+  const char* templatePath = args.OperandCount() == 1 ? args.Operand(0) : NULL;
   if (templatePath == NULL) return UsageError("expand", "expects a template file");
 
-  std::string templ, why;
-  if (!ReadInput(templatePath, templ, why)) return Failure("expand", "cannot read " + std::string(templatePath) + ": " + why);
-  if (templ.find('\0') != std::string::npos) {
+  CString templ, why;
+  if (!ReadInput(templatePath, templ, why)) return Failure("expand", CString("cannot read ") + templatePath + ": " + why);
+  const int zero = static_cast<int>(strlen(templ));
+  if (zero < templ.GetLength()) {
     fprintf(stderr, "ldhost expand: %s holds a zero byte at offset %u; a template is text\n", templatePath,
-            static_cast<unsigned>(templ.find('\0')));
+            static_cast<unsigned>(zero));
     return kExitFailed;
   }
 
   CTemplateExpander expander;
   if (outPath == NULL && !wrapping) {
     LPSTR expanded = NULL;
-    if (!expander.ExpandToString(templ.c_str(), &expanded, &vars, &moreVars)) {
+    if (!expander.ExpandToString(static_cast<LPCSTR>(templ), &expanded, &vars, &moreVars)) {
       fprintf(stderr, "ldhost expand: the expansion failed\n");
       return kExitFailed;
     }
@@ -106,25 +95,36 @@ int RunExpand(int argc, char** argv) {
     file = _open(outPath, _O_WRONLY | _O_CREAT | _O_TRUNC | _O_BINARY, _S_IREAD | _S_IWRITE);
     if (file == -1) {
       why = WhyNotWritable(outPath);
-      return Failure("expand", "cannot create " + std::string(outPath) + ": " + (why.empty() ? strerror(errno) : why));
+      return Failure("expand", CString("cannot create ") + outPath + ": " + (why.IsEmpty() ? CString(strerror(errno)) : why));
     }
   } else {
     fflush(stdout);
     _setmode(_fileno(stdout), _O_BINARY);
     file = _fileno(stdout);
   }
-  const BOOL expanded = expander.ExpandToFile(templ.c_str(), file, &vars, &moreVars, width);
+  const BOOL expanded = expander.ExpandToFile(static_cast<LPCSTR>(templ), file, &vars, &moreVars, width);
   if (outPath != NULL) _close(file);
   if (!expanded) {
     fprintf(stderr, "ldhost expand: the expansion failed%s\n",
-            templ.empty() ? " (an empty template gives no file output)" : " (the output could not be written)");
+            templ.IsEmpty() ? " (an empty template gives no file output)" : " (the output could not be written)");
     return kExitFailed;
   }
   return kExitOk;
 }
 
+const HostOption kTitleOptions[] = {
+    FlagOption("--path"),
+    TextOption("--apply"),
+};
+
 int RunTitle(int argc, char** argv) {
-  if (argc == 1 && strcmp(argv[0], "--path") == 0) {
+  HostArguments args;
+  if (!args.Parse("title", kTitleOptions, argc, argv)) return kExitUsage;
+  const bool path = args.Has("--path");
+  const int applied = args.Count("--apply");
+  if (args.OperandCount() != 0 || (path ? 1 : 0) + applied > 1)
+    return UsageError("title", "expects no arguments, --path, or --apply TEXT");
+  if (path) {
     CString path;
     if (!GetBrandingIniPath(path)) {
       fprintf(stderr, "ldhost title: the program directory is not recorded (\"ProgramDir\" of the product key)\n");
@@ -133,17 +133,18 @@ int RunTitle(int argc, char** argv) {
     printf("%s\n", static_cast<LPCSTR>(path));
     return kExitOk;
   }
-  if (argc == 2 && strcmp(argv[0], "--apply") == 0) {
-    printf("%s\n", static_cast<LPCSTR>(ApplyProductTitle(argv[1])));
+  if (applied == 1) {
+    printf("%s\n", static_cast<LPCSTR>(ApplyProductTitle(args.Value("--apply"))));
     return kExitOk;
   }
-  if (argc != 0) return UsageError("title", "expects no arguments, --path, or --apply TEXT");
   printf("%s\n", static_cast<LPCSTR>(ApplyProductTitle("%s")));
   return kExitOk;
 }
 
 int RunExtensionDialog(int argc, char** argv) {
-  if (argc != 0) return UsageError("extension-dialog", "expects no arguments");
+  HostArguments args;
+  if (!args.Parse("extension-dialog", argc, argv)) return kExitUsage;
+  if (args.OperandCount() != 0) return UsageError("extension-dialog", "expects no arguments");
   CExtensionPackageDlg dialog(NULL);
   const int result = dialog.DoModal();
   if (result == IDOK) {

@@ -7,11 +7,7 @@
 #include <stdlib.h>
 #include <string.h>
 
-#include <functional>
-#include <string>
-#include <utility>
-#include <vector>
-
+#include "HostArguments.h"
 #include "HostCommand.h"
 #include "standins/lduserdb/lduserdb.h"
 #include "userdb/CUserDbLink.h"
@@ -27,99 +23,104 @@ struct Record : UserDbRecord {
   }
 };
 
+typedef CUserDbLink L;
+
+// One member of the binding: its name, how many numbers it takes from the
+// command line, and the call itself.
 struct Member {
   const char* name;
   int argCount;  // numbers on the command line
   bool takesRecord;
-  std::function<DWORD(CUserDbLink&, const DWORD*, Record&)> call;
+  DWORD (*call)(CUserDbLink& link, const DWORD* args, Record& record);
 };
 
-template <typename... Args, size_t... Index>
-DWORD Invoke(CUserDbLink& link, DWORD (CUserDbLink::*member)(Args...), const DWORD* args,
-             std::index_sequence<Index...>) {
-  return (link.*member)(args[Index]...);
+template <typename... Args>
+constexpr int Arity(DWORD (L::*)(Args...)) {
+  return sizeof...(Args);
 }
 
-template <typename... Args>
-Member Plain(const char* name, DWORD (CUserDbLink::*member)(Args...)) {
-  return {name, static_cast<int>(sizeof...(Args)), false, [member](CUserDbLink& link, const DWORD* args, Record&) {
-            return Invoke(link, member, args, std::index_sequence_for<Args...>());
-          }};
+DWORD Apply(L& link, DWORD (L::*member)(DWORD), const DWORD* a) { return (link.*member)(a[0]); }
+DWORD Apply(L& link, DWORD (L::*member)(DWORD, DWORD), const DWORD* a) { return (link.*member)(a[0], a[1]); }
+DWORD Apply(L& link, DWORD (L::*member)(DWORD, DWORD, DWORD), const DWORD* a) {
+  return (link.*member)(a[0], a[1], a[2]);
+}
+DWORD Apply(L& link, DWORD (L::*member)(DWORD, DWORD, DWORD, DWORD), const DWORD* a) {
+  return (link.*member)(a[0], a[1], a[2], a[3]);
+}
+DWORD Apply(L& link, DWORD (L::*member)(DWORD, DWORD, DWORD, DWORD, DWORD), const DWORD* a) {
+  return (link.*member)(a[0], a[1], a[2], a[3], a[4]);
+}
+
+template <auto kMember>
+DWORD CallPlain(L& link, const DWORD* args, Record&) {
+  return Apply(link, kMember, args);
 }
 
 // The add and store members take the command's record, a value and the
 // reset flag.
-Member WithRecord(const char* name, DWORD (CUserDbLink::*member)(void*, DWORD, BOOL)) {
-  return {name, 2, true, [member](CUserDbLink& link, const DWORD* args, Record& record) {
-            return (link.*member)(&record, args[0], static_cast<BOOL>(args[1]));
-          }};
+template <DWORD (L::*kMember)(void*, DWORD, BOOL)>
+DWORD CallWithRecord(L& link, const DWORD* args, Record& record) {
+  return (link.*kMember)(&record, args[0], static_cast<BOOL>(args[1]));
 }
 
-const std::vector<Member>& Members() {
-  typedef CUserDbLink L;
-  static const std::vector<Member> members = {
-      WithRecord("AddFavoriteSearch", &L::AddFavoriteSearch),
-      Plain("RenameFavoriteSearch", &L::RenameFavoriteSearch),
-      WithRecord("AddWorkInProgress", &L::AddWorkInProgress),
-      Plain("EmptyHistory", &L::EmptyHistory),
-      WithRecord("AddSearchHistory", &L::AddSearchHistory),
-      Plain("UpdateSearchHistory", &L::UpdateSearchHistory),
-      WithRecord("StoreReport", &L::StoreReport),
-      Plain("SelectFolder", &L::SelectFolder),
-      Plain("GetReportCount", &L::GetReportCount),
-      Plain("GetWIPCount", &L::GetWIPCount),
-      Plain("GetFavoriteCount", &L::GetFavoriteCount),
-      Plain("MoveReports", &L::MoveReports),
-      Plain("MarkReports", &L::MarkReports),
-      Plain("MarkReport", &L::MarkReport),
-      Plain("DeleteReports", &L::DeleteReports),
-      Plain("GetReportStats", &L::GetReportStats),
-      Plain("GetReports", &L::GetReports),
-      Plain("ReleaseReports", &L::ReleaseReports),
-      Plain("DeleteTrash", &L::DeleteTrash),
-      Plain("FixFolderTotals", &L::FixFolderTotals),
-      Plain("RemoveDeadWIPs", &L::RemoveDeadWIPs),
-      Plain("RenameRptFolder", &L::RenameRptFolder),
-      Plain("AddRptFolder", &L::AddRptFolder),
-      Plain("DeleteRptFolder", &L::DeleteRptFolder),
-      Plain("MoveRptFolder", &L::MoveRptFolder),
-      Plain("GetReportFldrs", &L::GetReportFldrs),
-      Plain("ReleaseRptFldrs", &L::ReleaseRptFldrs),
-      Plain("GetReportList", &L::GetReportList),
-      Plain("GetFavSearchItems", &L::GetFavSearchItems),
-      Plain("ReleaseFavSearchItems", &L::ReleaseFavSearchItems),
-      Plain("DeleteFavSearch", &L::DeleteFavSearch),
-      Plain("GetFavSearch", &L::GetFavSearch),
-      Plain("GetWIPItems", &L::GetWIPItems),
-      Plain("ReleaseWIPItems", &L::ReleaseWIPItems),
-      Plain("DeleteWIP", &L::DeleteWIP),
-      Plain("GetWIP", &L::GetWIP),
-      Plain("GetHistSearchItems", &L::GetHistSearchItems),
-      Plain("ReleaseHistSearchItems", &L::ReleaseHistSearchItems),
-      Plain("DeleteSearchHistory", &L::DeleteSearchHistory),
-      Plain("GetSearchHistory", &L::GetSearchHistory),
-      Plain("GetMonItemStats", &L::GetMonItemStats),
-      Plain("GetMonItemStatsAll", &L::GetMonItemStatsAll),
-      Plain("ViewItemReports", &L::ViewItemReports),
-      Plain("DisplayMonReports", &L::DisplayMonReports),
-      Plain("RenameWIPSearch", &L::RenameWIPSearch),
-  };
-  return members;
-}
+#define PLAIN(name) {#name, Arity(&L::name), false, CallPlain<&L::name>}
+#define WITH_RECORD(name) {#name, 2, true, CallWithRecord<&L::name>}
+
+const Member kMembers[] = {
+    WITH_RECORD(AddFavoriteSearch),
+    PLAIN(RenameFavoriteSearch),
+    WITH_RECORD(AddWorkInProgress),
+    PLAIN(EmptyHistory),
+    WITH_RECORD(AddSearchHistory),
+    PLAIN(UpdateSearchHistory),
+    WITH_RECORD(StoreReport),
+    PLAIN(SelectFolder),
+    PLAIN(GetReportCount),
+    PLAIN(GetWIPCount),
+    PLAIN(GetFavoriteCount),
+    PLAIN(MoveReports),
+    PLAIN(MarkReports),
+    PLAIN(MarkReport),
+    PLAIN(DeleteReports),
+    PLAIN(GetReportStats),
+    PLAIN(GetReports),
+    PLAIN(ReleaseReports),
+    PLAIN(DeleteTrash),
+    PLAIN(FixFolderTotals),
+    PLAIN(RemoveDeadWIPs),
+    PLAIN(RenameRptFolder),
+    PLAIN(AddRptFolder),
+    PLAIN(DeleteRptFolder),
+    PLAIN(MoveRptFolder),
+    PLAIN(GetReportFldrs),
+    PLAIN(ReleaseRptFldrs),
+    PLAIN(GetReportList),
+    PLAIN(GetFavSearchItems),
+    PLAIN(ReleaseFavSearchItems),
+    PLAIN(DeleteFavSearch),
+    PLAIN(GetFavSearch),
+    PLAIN(GetWIPItems),
+    PLAIN(ReleaseWIPItems),
+    PLAIN(DeleteWIP),
+    PLAIN(GetWIP),
+    PLAIN(GetHistSearchItems),
+    PLAIN(ReleaseHistSearchItems),
+    PLAIN(DeleteSearchHistory),
+    PLAIN(GetSearchHistory),
+    PLAIN(GetMonItemStats),
+    PLAIN(GetMonItemStatsAll),
+    PLAIN(ViewItemReports),
+    PLAIN(DisplayMonReports),
+    PLAIN(RenameWIPSearch),
+};
+
+#undef PLAIN
+#undef WITH_RECORD
 
 const Member* FindMember(const char* name) {
-  for (const Member& member : Members())
-    if (_stricmp(member.name, name) == 0) return &member;
-  return nullptr;
-}
-
-bool ParseNumber(const char* text, DWORD* value) {
-  if (*text == '\0' || *text == '-') return false;
-  errno = 0;
-  char* end = nullptr;
-  unsigned long number = strtoul(text, &end, 0);
-  *value = static_cast<DWORD>(number);
-  return errno == 0 && *end == '\0';
+  for (size_t i = 0; i < sizeof kMembers / sizeof kMembers[0]; ++i)
+    if (_stricmp(kMembers[i].name, name) == 0) return &kMembers[i];
+  return NULL;
 }
 
 // What the stand-in library recorded of the last call, when the loaded
@@ -131,7 +132,7 @@ void PrintWhatTheStandinReceived(HMODULE module) {
   UserDbGetCallFn get =
       reinterpret_cast<UserDbGetCallFn>(reinterpret_cast<void (*)()>(GetProcAddress(module, LDUSERDB_GET_CALL)));
   UserDbCall call;
-  if (count == nullptr || get == nullptr || count() == 0 || !get(count() - 1, &call)) return;
+  if (count == NULL || get == NULL || count() == 0 || !get(count() - 1, &call)) return;
   printf("the stand-in received: \"%s\"(", call.entryPoint);
   for (int i = 0; i < call.argCount; ++i)
     if (i == 0 && call.hasRecordField)
@@ -142,8 +143,8 @@ void PrintWhatTheStandinReceived(HMODULE module) {
   if (call.hasRecordField) printf("  record field at byte 40 as received: %g\n", call.recordField);
 }
 
-int RunAvailable(int argc) {
-  if (argc != 1) return UsageError("userdb", "available takes no further arguments");
+int RunAvailable(const HostArguments& args) {
+  if (args.OperandCount() != 1) return UsageError("userdb", "available takes no further arguments");
   CUserDbLink link;
   CString path;
   link.GetLibraryPath(path);
@@ -153,23 +154,24 @@ int RunAvailable(int argc) {
   return available ? kExitOk : kExitFailed;
 }
 
-int RunCall(int argc, char** argv) {
-  if (argc < 2) return UsageError("userdb", "call expects NAME [ARGS...]");
-  const Member* member = FindMember(argv[1]);
-  if (member == nullptr) return UsageError("userdb", ("no member named " + std::string(argv[1])).c_str());
-  if (argc - 2 != member->argCount)
-    return UsageError("userdb", (std::string(member->name) + " takes " + std::to_string(member->argCount) +
-                                 " number(s)")
-                                    .c_str());
-  DWORD args[5] = {0};
+int RunCall(const HostArguments& args) {
+  if (args.OperandCount() < 2) return UsageError("userdb", "call expects NAME [ARGS...]");
+  const Member* member = FindMember(args.Operand(1));
+  if (member == NULL) return UsageError("userdb", CString("no member named ") + args.Operand(1));
+  if (args.OperandCount() - 2 != member->argCount) {
+    CString message;
+    message.Format("%s takes %d number(s)", member->name, member->argCount);
+    return UsageError("userdb", message);
+  }
+  DWORD numbers[5] = {0};
   for (int i = 0; i < member->argCount; ++i)
-    if (!ParseNumber(argv[2 + i], &args[i]))
-      return UsageError("userdb", "arguments are 32-bit numbers (decimal or 0x hexadecimal)");
+    if (!HostArguments::ParseNumber(args.Operand(2 + i), 0, 0xFFFFFFFF, &numbers[i]))
+      return UsageError("userdb", "arguments are numbers from 0 to 4294967295 (decimal or 0x hexadecimal)");
 
   CUserDbLink link;
   Record record;
   if (member->takesRecord) printf("  record field at byte 40 before the call: %g\n", record.Field());
-  DWORD result = member->call(link, args, record);
+  DWORD result = member->call(link, numbers, record);
   printf("%s: result %lu\n", member->name, static_cast<unsigned long>(result));
   PrintWhatTheStandinReceived(link.GetModule());
   if (member->takesRecord) printf("  record field at byte 40 after the call: %g\n", record.Field());
@@ -177,9 +179,11 @@ int RunCall(int argc, char** argv) {
 }
 
 int RunUserDb(int argc, char** argv) {
-  if (argc < 1) return UsageError("userdb", "expects available or call");
-  if (strcmp(argv[0], "available") == 0) return RunAvailable(argc);
-  if (strcmp(argv[0], "call") == 0) return RunCall(argc, argv);
+  HostArguments args;
+  if (!args.Parse("userdb", argc, argv)) return kExitUsage;
+  if (args.OperandCount() < 1) return UsageError("userdb", "expects available or call");
+  if (strcmp(args.Operand(0), "available") == 0) return RunAvailable(args);
+  if (strcmp(args.Operand(0), "call") == 0) return RunCall(args);
   return UsageError("userdb", "unknown action (available or call)");
 }
 

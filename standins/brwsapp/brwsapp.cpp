@@ -19,9 +19,8 @@
 // "\r" and "\n" for line breaks. It drives no browser. Exit code 0 when the
 // request was taken, 1 when there was none, 2 when the user's data directory
 // is not known.
+#include <string.h>
 #include <windows.h>
-
-#include <string>
 
 #include "RecordLog.h"
 #include "config/ProductKey.h"
@@ -31,7 +30,7 @@ namespace {
 const char kMissing[] = "\x01missing\x01";
 
 // "DefaultUserDataDir" of the product key followed by "User1\".
-bool UserDataDir(std::string& dir) {
+bool UserDataDir(TextBuffer& dir) {
   HKEY key = NULL;
   if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, kProductKey, 0, KEY_READ, &key) != ERROR_SUCCESS) return false;
   char buffer[MAX_PATH + 1] = {0};
@@ -40,44 +39,48 @@ bool UserDataDir(std::string& dir) {
   LONG result = RegQueryValueExA(key, "DefaultUserDataDir", NULL, &type, reinterpret_cast<BYTE*>(buffer), &size);
   RegCloseKey(key);
   if (result != ERROR_SUCCESS || type != REG_SZ || buffer[0] == '\0') return false;
-  dir = buffer;
-  if (dir.back() != '\\') dir += '\\';
-  dir += "User1\\";
+  dir.Append(buffer);
+  if (buffer[strlen(buffer) - 1] != '\\') dir.Append("\\");
+  dir.Append("User1\\");
   return true;
 }
 
-void AddValue(std::string& record, const std::string& requestPath, const char* name) {
+void AddValue(TextBuffer& record, const char* requestPath, const char* name) {
   char value[4096] = {0};
-  GetPrivateProfileStringA("Data", name, kMissing, value, sizeof value, requestPath.c_str());
-  if (std::string(value) != kMissing) record += std::string(name) + "=" + EscapeValue(value) + "\r\n";
+  GetPrivateProfileStringA("Data", name, kMissing, value, sizeof value, requestPath);
+  if (strcmp(value, kMissing) != 0) record.Append(name).Append("=").AppendEscaped(value).Append("\r\n");
 }
 
 }  // namespace
 
 int main() {
-  std::string dataDir;
+  TextBuffer dataDir;
   if (!UserDataDir(dataDir)) return 2;
 
   char modulePath[MAX_PATH] = {0};
   GetModuleFileNameA(NULL, modulePath, MAX_PATH);
-  const std::string commandLine = GetCommandLineA();
-  const std::string requestPath = dataDir + commandLine;
+  const char* commandLine = GetCommandLineA();
+  TextBuffer requestPath(dataDir.Text());
+  requestPath.Append(commandLine);
 
-  std::string record = "[request]\r\n";
-  record += "Program=" + EscapeValue(modulePath) + "\r\n";
-  record += "CommandLine=" + EscapeValue(commandLine) + "\r\n";
-  std::string text;
+  TextBuffer record("[request]\r\n");
+  record.Append("Program=").AppendEscaped(modulePath).Append("\r\n");
+  record.Append("CommandLine=").AppendEscaped(commandLine).Append("\r\n");
+  TextBuffer text;
   // Only a bare file name in the data directory is a request.
-  bool found = !commandLine.empty() && commandLine.find_first_of("\\/:\"") == std::string::npos &&
-               ReadWholeFile(requestPath, text);
-  record += std::string("Found=") + (found ? "1" : "0") + "\r\n";
+  bool found = *commandLine != '\0' && strpbrk(commandLine, "\\/:\"") == NULL &&
+               ReadWholeFile(requestPath.Text(), text);
+  record.Append("Found=").Append(found ? "1" : "0").Append("\r\n");
   if (found) {
-    for (const char* name : {"Url", "PostData", "bFile", "bNew"}) AddValue(record, requestPath, name);
-    record += "Text=" + EscapeValue(text) + "\r\n";
-    bool removed = DeleteFileA(requestPath.c_str()) != FALSE;
-    record += std::string("Removed=") + (removed ? "1" : "0") + "\r\n";
+    const char* const names[] = {"Url", "PostData", "bFile", "bNew"};
+    for (size_t i = 0; i < sizeof names / sizeof names[0]; ++i) AddValue(record, requestPath.Text(), names[i]);
+    record.Append("Text=").AppendEscaped(text.Text(), text.Length()).Append("\r\n");
+    bool removed = DeleteFileA(requestPath.Text()) != FALSE;
+    record.Append("Removed=").Append(removed ? "1" : "0").Append("\r\n");
   }
-  record += "[end]\r\n";
-  AppendToLog(dataDir + "brwsapp.log", record);
+  record.Append("[end]\r\n");
+  TextBuffer logPath(dataDir.Text());
+  logPath.Append("brwsapp.log");
+  AppendToLog(logPath.Text(), record);
   return found ? 0 : 1;
 }

@@ -12,25 +12,29 @@
 // Values are escaped so that each stays on its line: "\\" for a backslash,
 // "\r" and "\n" for line breaks. Exit code 0, or 1 when there was no package
 // file.
+#include <string.h>
 #include <windows.h>
-
-#include <string>
 
 #include "RecordLog.h"
 
 int main() {
   char modulePath[MAX_PATH] = {0};
   GetModuleFileNameA(NULL, modulePath, MAX_PATH);
-  std::string directory = modulePath;
-  directory.erase(directory.find_last_of('\\') + 1);
+  const char* lastBackslash = strrchr(modulePath, '\\');
+  TextBuffer directory;
+  directory.Append(modulePath, lastBackslash != NULL ? static_cast<int>(lastBackslash - modulePath) + 1 : 0);
 
-  std::string record = "[run]\r\n";
-  record += "Program=" + EscapeValue(modulePath) + "\r\n";
-  record += "CommandLine=" + EscapeValue(GetCommandLineA()) + "\r\n";
-  std::string packageFile;
-  bool found = ReadWholeFile(directory + "package1.ini", packageFile);
-  if (found) record += "PackageFile=" + EscapeValue(packageFile) + "\r\n";
-  record += "[end]\r\n";
-  AppendToLog(directory + "ldsdnl.log", record);
+  TextBuffer record("[run]\r\n");
+  record.Append("Program=").AppendEscaped(modulePath).Append("\r\n");
+  record.Append("CommandLine=").AppendEscaped(GetCommandLineA()).Append("\r\n");
+  TextBuffer packagePath(directory.Text());
+  packagePath.Append("package1.ini");
+  TextBuffer packageFile;
+  bool found = ReadWholeFile(packagePath.Text(), packageFile);
+  if (found) record.Append("PackageFile=").AppendEscaped(packageFile.Text(), packageFile.Length()).Append("\r\n");
+  record.Append("[end]\r\n");
+  TextBuffer logPath(directory.Text());
+  logPath.Append("ldsdnl.log");
+  AppendToLog(logPath.Text(), record);
   return found ? 0 : 1;
 }
