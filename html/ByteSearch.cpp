@@ -16,9 +16,7 @@ int g_nForm = -1;
 Form ChooseForm() {
   // The test switch, read once from the environment of the process.
   const char* pszForm = getenv("LDX_BYTE_SEARCH");
-  Form form = ProcessorHasSse2() ? kSse2 : kWord;
-  if (pszForm && strcmp(pszForm, "plain") == 0) form = kPlain;
-  if (pszForm && strcmp(pszForm, "word") == 0) form = kWord;
+  Form form = ProcessorHasSse2() && !(pszForm && strcmp(pszForm, "word") == 0) ? kSse2 : kWord;
   g_nForm = form;
   return form;
 }

@@ -9,9 +9,10 @@
 // compiles for any x86 processor; they may only run where ActiveForm() is
 // kSse2, from code that is itself compiled for SSE2 or through a call.
 // The form is chosen once per process (ActiveForm): SSE2 where the processor
-// has it, else words. Setting LDX_BYTE_SEARCH=word (or =plain) in the
-// environment, or calling SetForm, makes the code take another form on
-// any machine, so that every form is exercised by the tests.
+// has it, else words. Setting LDX_BYTE_SEARCH=word in the environment, or
+// calling SetForm, makes the library take the word form on any machine, so
+// that the code a processor without SSE2 runs is exercised by the tests.
+// The plain form is the reference the other two are tested against.
 #pragma once
 
 #include <stddef.h>
