@@ -106,6 +106,19 @@ LDX_INLINE int ReadDigitsAfterHash(unsigned long long key, unsigned long long& v
 LDX_INLINE unsigned ReadNumberAfterHash(byte_search::WordForm, unsigned long long key) {
   unsigned long long values;
   int nDigits = ReadDigitsAfterHash(key, values);
+  if (sizeof(void*) < 8) {
+    // A 32-bit processor multiplies long numbers in pieces: the digits (at
+    // most kMaxCharRefName - 1) are added one by one instead, each step
+    // taken only within the count, without a branch.
+    unsigned nLow = static_cast<unsigned>(values), nHigh = static_cast<unsigned>(values >> 32);
+    unsigned nNumber = 0;
+    for (int i = 0; i < kMaxCharRefName - 1; ++i) {
+      unsigned nDigit = (i < 4 ? nLow >> (8 * i) : nHigh >> (8 * (i - 4))) & 0xFF;
+      unsigned nNext = nNumber * 10 + nDigit;
+      nNumber = i < nDigits ? nNext : nNumber;
+    }
+    return nNumber;
+  }
   // The digits are moved to the top of an eight-digit field, zeros in
   // front, and combined pairwise in three steps.
   unsigned long long field = values & ((1ULL << (8 * nDigits)) - 1);
