@@ -1,3 +1,8 @@
+// The tokenizer's life cycle, options and events. The byte handlers of the
+// states are in HtmlTokenizerStates.cpp; the chunk loop and the paths that
+// read whole constructs in HtmlTokenizerFastPaths.inl, compiled once per
+// search form (HtmlTokenizerSse2.cpp, HtmlTokenizerWord.cpp); reference
+// names and their table in HtmlCharRefs and CharRefReading.inl.
 #include "html/CHtmlTokenizer.h"
 
 #include <new>
@@ -85,6 +90,7 @@ void CHtmlTokenizer::Finish() {
   FreeAttributes();
 }
 
+// The chunk loop of the processor's search form, chosen once per process.
 BOOL CHtmlTokenizer::Parse(LPCSTR pText, int nLength) {
   if (!pText || nLength < 0) return FALSE;
   if (byte_search::ActiveForm() == byte_search::kSse2) return ParseIn<byte_search::Sse2Form>(pText, pText + nLength);
