@@ -12,15 +12,15 @@
 
 // The five kinds of installation, filled by discovery and kept for the life
 // of the process.
-extern CBrowserInfo g_browserNetscape32;  // Netscape Navigator 32-bit (App Paths)
-extern CBrowserInfo g_browserIExplore;    // Internet Explorer (App Paths)
-extern CBrowserInfo g_browserMosaic;      // NCSA Mosaic (App Paths)
-extern CBrowserInfo g_browserNetscape16;  // Netscape Navigator 16-bit (NETSCAPE.INI)
-extern CBrowserInfo g_browserMosaicIni;   // NCSA Mosaic known only from MOSAIC.INI
+extern AFX_EXT_DATA CBrowserInfo g_browserNetscape32;  // Netscape Navigator 32-bit (App Paths)
+extern AFX_EXT_DATA CBrowserInfo g_browserIExplore;    // Internet Explorer (App Paths)
+extern AFX_EXT_DATA CBrowserInfo g_browserMosaic;      // NCSA Mosaic (App Paths)
+extern AFX_EXT_DATA CBrowserInfo g_browserNetscape16;  // Netscape Navigator 16-bit (NETSCAPE.INI)
+extern AFX_EXT_DATA CBrowserInfo g_browserMosaicIni;   // NCSA Mosaic known only from MOSAIC.INI
 // The browser that opens HTML files, else the first one found; null when
 // there is none.
-extern CBrowserInfo* g_pSelectedBrowser;
-extern BOOL g_bBrowsersDiscovered;
+extern AFX_EXT_DATA CBrowserInfo* g_pSelectedBrowser;
+extern AFX_EXT_DATA BOOL g_bBrowsersDiscovered;
 
 void DiscoverBrowsers();
 

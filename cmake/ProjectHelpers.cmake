@@ -114,3 +114,28 @@ function(ldx_add_fuzz_target name)
   set(seeds ${CMAKE_CURRENT_SOURCE_DIR}/fuzz-seeds/${name})
   file(APPEND ${CMAKE_BINARY_DIR}/fuzz-targets.txt "${name} ${seeds}\n")
 endfunction()
+
+# ldx_msvc_module_definition(target)
+#   The Windows-ABI build's module-definition file, made before every link
+#   from the folders' exports.def files and the target's objects
+#   (cmake/msvc-exports.py): each entry's Windows-ABI counterpart at the
+#   same ordinal, by ordinal only. The link fails when an ordinal has no
+#   counterpart (other than those cmake/msvc-unmatched-ordinals.txt allows)
+#   or two. TARGET-exports.txt in the build folder reports the collapsed
+#   constructor and destructor twins and the ordinals left out.
+function(ldx_msvc_module_definition target)
+  find_package(Python3 REQUIRED COMPONENTS Interpreter)
+  file(GLOB fragments ${CMAKE_SOURCE_DIR}/*/exports.def)
+  list(SORT fragments)
+  set(def_file ${CMAKE_BINARY_DIR}/${target}.def)
+  add_custom_command(TARGET ${target} PRE_LINK
+    COMMAND ${CMAKE_COMMAND} -E env LDX_LLVM_NM=${LDX_LLVM_NM} LDX_LLVM_CXXFILT=${LDX_LLVM_CXXFILT}
+            LDX_LLVM_UNDNAME=${LDX_LLVM_UNDNAME}
+            ${Python3_EXECUTABLE} ${CMAKE_SOURCE_DIR}/cmake/msvc-exports.py
+            ${def_file} ${CMAKE_BINARY_DIR}/${target}-exports.txt ${target}.dll
+            ${CMAKE_SOURCE_DIR}/cmake/msvc-unmatched-ordinals.txt ${fragments} -- $<TARGET_OBJECTS:${target}>
+    COMMENT "Module-definition file of ${target} from the exports.def files"
+    COMMAND_EXPAND_LISTS VERBATIM)
+  target_link_options(${target} PRIVATE LINKER:/def:${def_file})
+  set_property(DIRECTORY APPEND PROPERTY CMAKE_CONFIGURE_DEPENDS ${fragments})
+endfunction()

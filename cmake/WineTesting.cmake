@@ -24,9 +24,14 @@ endforeach()
 set(CMAKE_CROSSCOMPILING_EMULATOR ${CMAKE_BINARY_DIR}/wine-run)
 
 add_compile_options(-Wall -Wextra -Wno-unused-parameter)
+file(MAKE_DIRECTORY ${CMAKE_BINARY_DIR}/bin)
+if(LDX_MSVC_ABI)
+  # The Windows-ABI flavour needs msvcrt.dll and the system only.
+  set(LDX_RUNTIME_DLLS)
+  return()
+endif()
 add_link_options(-shared-libgcc)
 
-file(MAKE_DIRECTORY ${CMAKE_BINARY_DIR}/bin)
 # The compiler's runtime DLLs that every module links against; a host ships
 # them next to its executable.
 set(LDX_RUNTIME_DLLS ${LDX_GCC_RUNTIME} libstdc++-6.dll libwinpthread-1.dll)

@@ -5,8 +5,6 @@
 #include <stdlib.h>
 #include <string.h>
 
-#include <vector>
-
 #include "config/ProductDirs.h"
 #include "config/CRegSettingsStore.h"
 #include "config/Scramble.h"
@@ -62,20 +60,23 @@ CIniSettingsStore::~CIniSettingsStore() {}
 // buffer (546, 1092, 2184, ... bytes) until the value fits.
 BOOL CIniSettingsStore::ReadText(LPCSTR lpszSection, LPCSTR lpszName, BOOL bWholeValue, CString& strText) {
   if (m_strFile.IsEmpty() || lpszSection == NULL || lpszName == NULL) return FALSE;
-  std::vector<char> buffer(kFirstReadSize);
-  DWORD nRead = GetPrivateProfileStringA(lpszSection, lpszName, kMissing, buffer.data(),
-                                         static_cast<DWORD>(buffer.size()), m_strFile);
-  if (strcmp(buffer.data(), kMissing) == 0) {
+  CByteArray buffer;
+  buffer.SetSize(kFirstReadSize);
+  LPSTR pText = reinterpret_cast<LPSTR>(buffer.GetData());
+  DWORD nRead = GetPrivateProfileStringA(lpszSection, lpszName, kMissing, pText,
+                                         static_cast<DWORD>(buffer.GetSize()), m_strFile);
+  if (strcmp(pText, kMissing) == 0) {
     char probe[64];
     GetPrivateProfileStringA(lpszSection, lpszName, kMissingAgain, probe, sizeof probe, m_strFile);
     if (strcmp(probe, kMissing) != 0) return FALSE;
   }
-  while (bWholeValue && nRead == buffer.size() - 1) {
-    buffer.resize(buffer.size() * 2);
-    nRead = GetPrivateProfileStringA(lpszSection, lpszName, kMissing, buffer.data(),
-                                     static_cast<DWORD>(buffer.size()), m_strFile);
+  while (bWholeValue && nRead == static_cast<DWORD>(buffer.GetSize()) - 1) {
+    buffer.SetSize(buffer.GetSize() * 2);
+    pText = reinterpret_cast<LPSTR>(buffer.GetData());
+    nRead = GetPrivateProfileStringA(lpszSection, lpszName, kMissing, pText,
+                                     static_cast<DWORD>(buffer.GetSize()), m_strFile);
   }
-  strText = buffer.data();
+  strText = pText;
   return TRUE;
 }
 

@@ -5,9 +5,6 @@
 #include <stdlib.h>
 #include <string.h>
 
-#include <new>
-#include <vector>
-
 #include "config/ProductKey.h"
 #include "config/Scramble.h"
 
@@ -19,17 +16,20 @@ namespace {
 // size when the first buffer is too small. Data stored without a
 // terminating zero is terminated here.
 LONG QueryText(CRegistryKey& key, LPCSTR lpszName, DWORD* pdwType, CString& strText) {
-  std::vector<BYTE> buffer(512);
+  CByteArray buffer;
+  buffer.SetSize(512);
   for (int nAttempt = 0; nAttempt < 8; ++nAttempt) {
-    DWORD cbData = static_cast<DWORD>(buffer.size() - 1);
-    LONG lResult = key.QueryValue(lpszName, pdwType, buffer.data(), &cbData);
+    DWORD cbData = static_cast<DWORD>(buffer.GetSize() - 1);
+    LONG lResult = key.QueryValue(lpszName, pdwType, buffer.GetData(), &cbData);
     if (lResult == ERROR_MORE_DATA) {
-      buffer.assign(cbData + 1, 0);  // the value may grow between calls: try again
+      if (cbData >= 0x7FFFFFFF) return ERROR_NOT_ENOUGH_MEMORY;
+      buffer.RemoveAll();  // the value may grow between calls: try again
+      buffer.SetSize(static_cast<int>(cbData) + 1);
       continue;
     }
     if (lResult != ERROR_SUCCESS) return lResult;
     buffer[cbData] = 0;
-    strText = reinterpret_cast<LPCSTR>(buffer.data());
+    strText = reinterpret_cast<LPCSTR>(buffer.GetData());
     return ERROR_SUCCESS;
   }
   return ERROR_MORE_DATA;
@@ -61,16 +61,16 @@ bool SpellsInteger(const CString& strText, DWORD* pdwValue) {
 }  // namespace
 
 CRegSettingsStore::CRegSettingsStore(BOOL bPerUser) : CSettingsStore(bPerUser) {
-  m_pKey = new (std::nothrow)
+  m_pKey = new (afxNothrow)
       CRegistryKey(bPerUser ? HKEY_CURRENT_USER : HKEY_LOCAL_MACHINE, kProductKey, TRUE, TRUE);
 }
 
 CRegSettingsStore::CRegSettingsStore(BOOL bPerUser, LPCSTR lpszRootPath) : CSettingsStore(bPerUser) {
   HKEY hHive = bPerUser ? HKEY_CURRENT_USER : HKEY_LOCAL_MACHINE;
   if (lpszRootPath != NULL)
-    m_pKey = new (std::nothrow) CRegistryKey(hHive, lpszRootPath, TRUE, TRUE);
+    m_pKey = new (afxNothrow) CRegistryKey(hHive, lpszRootPath, TRUE, TRUE);
   else
-    m_pKey = new (std::nothrow) CRegistryKey(hHive);
+    m_pKey = new (afxNothrow) CRegistryKey(hHive);
 }
 
 CRegSettingsStore::~CRegSettingsStore() { delete m_pKey; }

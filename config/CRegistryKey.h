@@ -47,7 +47,7 @@ class CRegistryKey {
 
   // The name ChangeKey treats as the step to the parent key; every
   // construction sets it back to "..".
-  static LPCSTR ParentKeyName;
+  static AFX_EXT_DATA LPCSTR ParentKeyName;
 
   HKEY m_hKey;        // the open key, or null when the object is at the root
   HKEY m_hRoot;       // where absolute paths start

@@ -5,8 +5,6 @@
 #include <string.h>
 #include <sys/stat.h>
 
-#include <new>
-
 #if defined(_WIN32)
 #include <io.h>
 #else
@@ -72,7 +70,7 @@ bool WriteAll(int hFile, LPCSTR p, int nLength) {
 CHtmlMirrorWriter::CHtmlMirrorWriter(const CString& strSource, const CString& strOutput)
     : m_strSource(strSource), m_strOutput(strOutput), m_hSource(-1), m_hOutput(-1), m_pTokenizer(NULL) {
   m_buffer[0] = '\0';
-  m_pTokenizer = new (std::nothrow) CHtmlStringForwarder;
+  m_pTokenizer = new (afxNothrow) CHtmlStringForwarder;
   if (m_pTokenizer) m_pTokenizer->Attach(this);
 }
 

@@ -5,8 +5,6 @@
 // names and their table in HtmlCharRefs and CharRefReading.inl.
 #include "html/CHtmlTokenizer.h"
 
-#include <new>
-
 #include "html/ByteSearch.h"
 #include "html/HtmlCharRefs.h"
 #include "html/SinkText.h"
@@ -175,7 +173,7 @@ BOOL CHtmlTokenizer::CommitAttribute(LPCSTR pName, int nName, LPCSTR pValue, int
   if (nName == 0 || m_nAttrs == kMaxAttributes) return FALSE;
   CNameValuePair*& pPair = m_attrs[m_nAttrs];
   if (!pPair) {
-    pPair = new (std::nothrow) CNameValuePair;
+    pPair = new (afxNothrow) CNameValuePair;
     if (!pPair) return FALSE;
     pPair->m_strName.GetBuffer(64);
     pPair->m_strName.ReleaseBuffer(0);

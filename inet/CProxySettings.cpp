@@ -2,8 +2,6 @@
 
 #include <string.h>
 
-#include <vector>
-
 #include "config/CIniSettingsStore.h"
 #include "config/CRegSettingsStore.h"
 #include "inet/ProxyServerList.h"
@@ -29,40 +27,44 @@ const size_t kListOffset = 16;
 const DWORD kProxyInUse = 2;
 const DWORD kAutoConfigInUse = 4;
 
-typedef std::vector<BYTE> Blob;
+typedef CByteArray Blob;
 
 // Reads a binary value into a 512-byte buffer and, when that fails with
 // another size reported, once more into a buffer one byte larger than the
 // size reported. On success the blob has the value's size.
 bool ReadBinaryWithRetry(CSettingsStore& store, LPCSTR lpszName, Blob& blob) {
   DWORD cbData = kFirstReadSize;
-  blob.assign(cbData, 0);
-  BOOL bRead = store.GetBinary(kRoot, lpszName, blob.data(), &cbData);
+  blob.RemoveAll();
+  blob.SetSize(kFirstReadSize);
+  BOOL bRead = store.GetBinary(kRoot, lpszName, blob.GetData(), &cbData);
   if (!bRead && cbData != kFirstReadSize) {
-    blob.assign(static_cast<size_t>(cbData) + 1, 0);
-    cbData = static_cast<DWORD>(blob.size());
-    bRead = store.GetBinary(kRoot, lpszName, blob.data(), &cbData);
+    if (cbData >= 0x7FFFFFFF) return false;
+    blob.RemoveAll();
+    blob.SetSize(static_cast<int>(cbData) + 1);
+    cbData = static_cast<DWORD>(blob.GetSize());
+    bRead = store.GetBinary(kRoot, lpszName, blob.GetData(), &cbData);
   }
-  if (!bRead || cbData > blob.size()) return false;
-  blob.resize(cbData);
+  if (!bRead || cbData > static_cast<DWORD>(blob.GetSize())) return false;
+  blob.SetSize(static_cast<int>(cbData));
   return true;
 }
 
 DWORD DwordAt(const Blob& blob, size_t nOffset) {
   DWORD dwValue;
-  memcpy(&dwValue, blob.data() + nOffset, sizeof dwValue);
+  memcpy(&dwValue, blob.GetData() + nOffset, sizeof dwValue);
   return dwValue;
 }
 
 void AppendDword(Blob& blob, DWORD dwValue) {
   const BYTE* pBytes = reinterpret_cast<const BYTE*>(&dwValue);
-  blob.insert(blob.end(), pBytes, pBytes + sizeof dwValue);
+  blob.Append(pBytes, sizeof dwValue);
 }
 
 // A connection value is usable when it holds the 16 header bytes and the
 // whole server list that its length field announces.
 bool IsWellFormed(const Blob& blob) {
-  return blob.size() >= kListOffset && DwordAt(blob, kListLengthOffset) <= blob.size() - kListOffset;
+  size_t nSize = static_cast<size_t>(blob.GetSize());
+  return nSize >= kListOffset && DwordAt(blob, kListLengthOffset) <= nSize - kListOffset;
 }
 
 // The dial-up connection's value, and its name as the settings file gives
@@ -74,21 +76,22 @@ bool ReadConnectionValue(CSettingsStore& store, Blob& blob, CString* pstrProfile
 }
 
 BOOL WriteBlob(CSettingsStore& store, LPCSTR lpszName, const Blob& blob) {
-  DWORD cbData = static_cast<DWORD>(blob.size());
-  return store.SetBinary(kRoot, lpszName, blob.data(), &cbData);
+  DWORD cbData = static_cast<DWORD>(blob.GetSize());
+  return store.SetBinary(kRoot, lpszName, blob.GetData(), &cbData);
 }
 
 // The connection value with its server list replaced by strList; the bytes
 // before and after the list stay as they were.
-Blob WithServerList(const Blob& blob, const CString& strList) {
+void WithServerList(const Blob& blob, const CString& strList, Blob& rewritten) {
   DWORD dwOldLength = DwordAt(blob, kListLengthOffset);
   DWORD dwNewLength = static_cast<DWORD>(strList.GetLength());
-  Blob rewritten(blob.begin(), blob.begin() + kListLengthOffset);
+  rewritten.RemoveAll();
+  rewritten.Append(blob.GetData(), static_cast<int>(kListLengthOffset));
   AppendDword(rewritten, dwNewLength);
   const BYTE* pList = reinterpret_cast<const BYTE*>(static_cast<LPCSTR>(strList));
-  rewritten.insert(rewritten.end(), pList, pList + dwNewLength);
-  rewritten.insert(rewritten.end(), blob.begin() + kListOffset + dwOldLength, blob.end());
-  return rewritten;
+  rewritten.Append(pList, static_cast<int>(dwNewLength));
+  int nRest = static_cast<int>(kListOffset + dwOldLength);
+  rewritten.Append(blob.GetData() + nRest, blob.GetSize() - nRest);
 }
 
 }  // namespace
@@ -155,7 +158,7 @@ BOOL CProxySettings::ReadProxyServer(CString& strList) {
 
   Blob blob;
   if (!ReadConnectionValue(store, blob)) return FALSE;
-  strList = CString(reinterpret_cast<LPCSTR>(blob.data() + kListOffset),
+  strList = CString(reinterpret_cast<LPCSTR>(blob.GetData() + kListOffset),
                     static_cast<int>(DwordAt(blob, kListLengthOffset)));
   return TRUE;
 }
@@ -191,7 +194,7 @@ BOOL CProxySettings::SetProxyEnabled(BOOL bEnable) {
     if (!ReadConnectionValue(store, blob, &strProfile)) return FALSE;
     DWORD dwFlags = DwordAt(blob, kFlagsOffset);
     dwFlags = bEnable ? (dwFlags | kProxyInUse) : (dwFlags & ~kProxyInUse);
-    memcpy(blob.data() + kFlagsOffset, &dwFlags, sizeof dwFlags);
+    memcpy(blob.GetData() + kFlagsOffset, &dwFlags, sizeof dwFlags);
     return WriteBlob(store, strProfile, blob);
   }
 
@@ -231,5 +234,7 @@ BOOL CProxySettings::WriteServerList(const CString& strList) {
   Blob blob;
   CString strProfile;
   if (!ReadConnectionValue(store, blob, &strProfile)) return FALSE;
-  return WriteBlob(store, strProfile, WithServerList(blob, strList));
+  Blob rewritten;
+  WithServerList(blob, strList, rewritten);
+  return WriteBlob(store, strProfile, rewritten);
 }

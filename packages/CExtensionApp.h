@@ -15,5 +15,5 @@ class CExtensionApp : public CWinApp {
   // left where it is); otherwise nothing is shown.
   void WinHelp(DWORD dwData, UINT nCmd = HELP_CONTEXT) override;
 
-  DECLARE_MESSAGE_MAP()
+  DECLARE_EXT_MESSAGE_MAP()
 };

@@ -17,5 +17,5 @@ class CExtensionPackageDlg : public CDialog {
  protected:
   void DoDataExchange(CDataExchange* pDX) override;
 
-  DECLARE_MESSAGE_MAP()
+  DECLARE_EXT_MESSAGE_MAP()
 };

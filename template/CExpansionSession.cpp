@@ -2,8 +2,6 @@
 
 #include <string.h>
 
-#include <new>
-
 #if defined(_WIN32)
 #include <io.h>
 #define LDX_WRITE _write
@@ -37,7 +35,7 @@ CExpansionSession::CExpansionSession(const void* pOwner, int hFile)
       m_nBuffered(0),
       m_bWriteFailed(false),
       m_bFailed(false) {
-  if (hFile != -1) m_pBuffer = new (std::nothrow) char[kFileBufferSize];
+  if (hFile != -1) m_pBuffer = new (afxNothrow) char[kFileBufferSize];
   for (CBlockLength& length : m_lengths) length = CBlockLength{NULL, 0};
   for (CSearch& search : m_searches) search = CSearch{-1, -1};
   t_pOpenSession = this;

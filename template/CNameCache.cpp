@@ -2,8 +2,6 @@
 
 #include <string.h>
 
-#include <new>
-
 #include "template/CNamedValueList.h"
 
 namespace {
@@ -21,7 +19,7 @@ CNameCache::~CNameCache() { delete[] m_pEntries; }
 bool CNameCache::Grow() {
   const UINT nCapacity = m_nCapacity == 0 ? kFirstCapacity : m_nCapacity * 2;
   if (nCapacity > kMaxCapacity) return false;
-  CEntry* pEntries = new (std::nothrow) CEntry[nCapacity];
+  CEntry* pEntries = new (afxNothrow) CEntry[nCapacity];
   if (pEntries == NULL) return false;
   for (UINT i = 0; i < nCapacity; ++i) pEntries[i].key.pName = NULL;
   CEntry* pOld = m_pEntries;

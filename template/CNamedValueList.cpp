@@ -3,8 +3,6 @@
 #include <stdio.h>
 #include <string.h>
 
-#include <new>
-
 #include "template/AsciiNoCase.h"
 
 namespace {
@@ -45,7 +43,7 @@ BOOL CNamedValueList::SetValue(LPCSTR pszName, LPCSTR pszValue) {
     pPair->m_strValue = pszValue;
     return TRUE;
   }
-  pPair = new (std::nothrow) CNameValuePair;
+  pPair = new (afxNothrow) CNameValuePair;
   if (pPair == NULL) return FALSE;
   pPair->m_strName = pszName;
   pPair->m_strValue = pszValue;

@@ -4,7 +4,7 @@
 #include <stddef.h>
 #include <string.h>
 
-#include <optional>
+#include <new>
 
 #include "html/ByteSearch.h"
 #include "template/AsciiNoCase.h"
@@ -13,6 +13,26 @@
 #include "template/CNamedValueList.h"
 
 namespace {
+
+// Room for the session Expand makes when its caller has none; the session
+// ends with the scope.
+class COwnSession {
+ public:
+  COwnSession() : m_pSession(NULL) {}
+  ~COwnSession() {
+    if (m_pSession != NULL) m_pSession->~CExpansionSession();
+  }
+  COwnSession(const COwnSession&) = delete;
+  COwnSession& operator=(const COwnSession&) = delete;
+  CExpansionSession* Start(const void* pOwner, int hFile) {
+    m_pSession = new (m_storage) CExpansionSession(pOwner, hFile);
+    return m_pSession;
+  }
+
+ private:
+  alignas(CExpansionSession) unsigned char m_storage[sizeof(CExpansionSession)];
+  CExpansionSession* m_pSession;
+};
 
 const char kVariableOpen[] = "${";
 const char kVariableClose[] = "}$";
@@ -254,9 +274,9 @@ inline void CTemplateExpander::Put(CExpansionSession* pSession, LPCSTR pBytes, U
 BOOL CTemplateExpander::Expand() {
   // A caller that drives the steps itself still gets a session, so that
   // appending stays cheap; its file output is written before Expand returns.
-  std::optional<CExpansionSession> ownSession;
+  COwnSession ownSession;
   CExpansionSession* pSession = CExpansionSession::Find(this);
-  if (pSession == NULL) pSession = &ownSession.emplace(this, m_hFile);
+  if (pSession == NULL) pSession = ownSession.Start(this, m_hFile);
 
   const LPCSTR pBegin = m_pszTemplate;
   const LPCSTR pEnd = pBegin + m_nLength;

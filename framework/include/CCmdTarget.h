@@ -8,7 +8,14 @@
 
 #include "CObject.h"
 
+// Under the Windows C++ ABI a pointer to a member of a class not yet defined
+// takes the most general, 16-byte form; declared single-inheritance, the
+// handler pointers below stay one code pointer, as every derived map needs.
+#if defined(_MSC_VER)
+class __single_inheritance CCmdTarget;
+#else
 class CCmdTarget;
+#endif
 
 // Handler pointer as stored in a map entry; the entry's signature code says
 // how to call it.
@@ -65,6 +72,16 @@ class AFX_API CCmdTarget : public CObject {
                                                             \
  protected:                                                 \
   static const AFX_MSGMAP messageMap;                       \
+  static const AFX_MSGMAP* _GetBaseMessageMap();            \
+  virtual const AFX_MSGMAP* GetMessageMap() const;
+
+// The same for a class of an extension DLL, whose map hosts reach as data.
+#define DECLARE_EXT_MESSAGE_MAP()                           \
+ private:                                                   \
+  static const AFX_MSGMAP_ENTRY _messageEntries[];          \
+                                                            \
+ protected:                                                 \
+  static AFX_EXT_DATA const AFX_MSGMAP messageMap;          \
   static const AFX_MSGMAP* _GetBaseMessageMap();            \
   virtual const AFX_MSGMAP* GetMessageMap() const;
 

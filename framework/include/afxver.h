@@ -21,6 +21,16 @@
 #  define AFX_API
 #endif
 
+// Data that an extension DLL exports (by ordinal, from its module-definition
+// file) is declared AFX_EXT_DATA in its headers. The linker of the Windows
+// C++ ABI imports no data unless told, so there a host's declarations say
+// dllimport; the extension DLL itself is built with _AFXEXT defined.
+#if defined(_MSC_VER) && !defined(_AFXEXT)
+#  define AFX_EXT_DATA __declspec(dllimport)
+#else
+#  define AFX_EXT_DATA
+#endif
+
 // Same definitions as <windows.h> (a repeated identical typedef is allowed).
 typedef int BOOL;
 typedef unsigned char BYTE;

@@ -3,7 +3,9 @@
 #include <stdio.h>
 #include <stdlib.h>
 
-#include <new>
+#if !defined(_MSC_VER)
+#  include <new>
+#endif
 
 #include "AfxPrivate.h"
 
@@ -12,10 +14,27 @@
 // global operator delete, from any module.
 void* AfxAllocMemory(size_t nSize) {
   // A zero-byte request still yields a distinct block that must be freed.
-  return ::operator new(nSize == 0 ? 1 : nSize, std::nothrow);
+  size_t nBytes = nSize == 0 ? 1 : nSize;
+#if defined(_MSC_VER)
+  // msvcrt.dll's operator new gives NULL when memory runs out.
+  return ::operator new(nBytes);
+#else
+  return ::operator new(nBytes, std::nothrow);
+#endif
 }
 
 void AfxFreeMemory(void* p) { ::operator delete(p); }
+
+void* AfxAllocArrayMemory(size_t nSize) {
+  size_t nBytes = nSize == 0 ? 1 : nSize;
+#if defined(_MSC_VER)
+  return ::operator new[](nBytes);
+#else
+  return ::operator new[](nBytes, std::nothrow);
+#endif
+}
+
+void AfxFreeArrayMemory(void* p) { ::operator delete[](p); }
 
 void AfxFatal(const char* what) {
   fprintf(stderr, "afx: fatal: %s\n", what);

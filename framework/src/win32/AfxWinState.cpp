@@ -2,8 +2,6 @@
 
 #include <string.h>
 
-#include <new>
-
 #include "afxwin.h"
 
 namespace {
@@ -20,7 +18,7 @@ AfxLockGlobals::~AfxLockGlobals() { LeaveCriticalSection(&g_pProcessState->lock)
 BOOL AfxInitProcessState() {
   g_tlsIndex = TlsAlloc();
   if (g_tlsIndex == TLS_OUT_OF_INDEXES) return FALSE;
-  g_pProcessState = new (std::nothrow) AfxProcessState;
+  g_pProcessState = new (afxNothrow) AfxProcessState;
   if (g_pProcessState == NULL) return FALSE;
   InitializeCriticalSection(&g_pProcessState->lock);
   return TRUE;
@@ -45,7 +43,7 @@ AfxThreadState* AfxPeekThreadState() {
 AfxThreadState* AfxGetThreadState() {
   AfxThreadState* pState = AfxPeekThreadState();
   if (pState == NULL) {
-    pState = new (std::nothrow) AfxThreadState;
+    pState = new (afxNothrow) AfxThreadState;
     if (pState != NULL) TlsSetValue(g_tlsIndex, pState);
   }
   return pState;
@@ -54,11 +52,12 @@ AfxThreadState* AfxGetThreadState() {
 void AfxDeleteTempWindows() {
   AfxThreadState* pState = AfxPeekThreadState();
   if (pState == NULL) return;
-  std::map<HWND, CWnd*> temporaries;
-  temporaries.swap(pState->temporaryWindows);
-  for (auto& entry : temporaries) {
-    entry.second->m_hWnd = NULL;  // a wrapper never destroys its window
-    delete entry.second;
+  AfxHandleMap temporaries;
+  temporaries.Swap(pState->temporaryWindows);
+  for (int i = 0; i < temporaries.GetCount(); ++i) {
+    CWnd* pWnd = temporaries.GetObjectAt(i);
+    pWnd->m_hWnd = NULL;  // a wrapper never destroys its window
+    delete pWnd;
   }
 }
 

@@ -4,7 +4,7 @@
 
 #include <windows.h>
 
-#include <map>
+#include "AfxHandleMap.h"
 
 class CDynLinkLibrary;
 class CWinApp;
@@ -17,13 +17,13 @@ struct AfxProcessState {
   HINSTANCE hCurrentInstanceHandle = NULL;
   HINSTANCE hCurrentResourceHandle = NULL;
   CDynLinkLibrary* pLibraryList = NULL;      // the resource chain, newest first
-  std::map<HWND, CWnd*> permanentWindows;    // attached window objects
+  AfxHandleMap permanentWindows;             // attached window objects
   BOOL bRefuseExtensionModules = FALSE;
 };
 
 struct AfxThreadState {
   CWinThread* pCurrentWinThread = NULL;
-  std::map<HWND, CWnd*> temporaryWindows;  // wrappers made by FromHandle
+  AfxHandleMap temporaryWindows;           // wrappers made by FromHandle
   HWND hLockoutNotifyWindow = NULL;        // window running UpdateData
 };
 

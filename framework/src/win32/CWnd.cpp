@@ -31,8 +31,7 @@ CWnd* CWnd::FromHandlePermanent(HWND hWnd) {
   if (hWnd == NULL) return NULL;
   AfxProcessState& state = AfxGetProcessState();
   AfxLockGlobals lock;
-  auto it = state.permanentWindows.find(hWnd);
-  return it != state.permanentWindows.end() ? it->second : NULL;
+  return state.permanentWindows.Lookup(hWnd);
 }
 
 CWnd* CWnd::FromHandle(HWND hWnd) {
@@ -42,12 +41,16 @@ CWnd* CWnd::FromHandle(HWND hWnd) {
 
   AfxThreadState* pThreadState = AfxGetThreadState();
   if (pThreadState == NULL) return NULL;
-  auto it = pThreadState->temporaryWindows.find(hWnd);
-  if (it == pThreadState->temporaryWindows.end()) {
-    it = pThreadState->temporaryWindows.emplace(hWnd, new CWnd).first;
+  pWnd = pThreadState->temporaryWindows.Lookup(hWnd);
+  if (pWnd == NULL) {
+    pWnd = new CWnd;
+    if (!pThreadState->temporaryWindows.Add(hWnd, pWnd)) {
+      delete pWnd;
+      return NULL;
+    }
   }
-  it->second->m_hWnd = hWnd;  // also when someone detached or destroyed it meanwhile
-  return it->second;
+  pWnd->m_hWnd = hWnd;  // also when someone detached or destroyed it meanwhile
+  return pWnd;
 }
 
 void CWnd::DeleteTempMap() { AfxDeleteTempWindows(); }
@@ -56,7 +59,7 @@ BOOL CWnd::Attach(HWND hWndNew) {
   if (hWndNew == NULL || m_hWnd != NULL) return FALSE;
   AfxProcessState& state = AfxGetProcessState();
   AfxLockGlobals lock;
-  if (!state.permanentWindows.emplace(hWndNew, this).second) return FALSE;
+  if (!state.permanentWindows.Add(hWndNew, this)) return FALSE;
   m_hWnd = hWndNew;
   return TRUE;
 }
@@ -66,8 +69,7 @@ HWND CWnd::Detach() {
   if (hWnd != NULL) {
     AfxProcessState& state = AfxGetProcessState();
     AfxLockGlobals lock;
-    auto it = state.permanentWindows.find(hWnd);
-    if (it != state.permanentWindows.end() && it->second == this) state.permanentWindows.erase(it);
+    state.permanentWindows.Remove(hWnd, this);
   }
   m_hWnd = NULL;
   return hWnd;
