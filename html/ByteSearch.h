@@ -23,7 +23,7 @@
 #include <emmintrin.h>
 #endif
 
-#if defined(__GNUC__)
+#if defined(__GNUC__) || defined(__clang__)
 #define LDX_INLINE __attribute__((always_inline)) inline
 #define LDX_SSE2_INLINE __attribute__((always_inline, target("sse2"))) inline
 #else

@@ -9,7 +9,7 @@
 
 namespace {
 
-#if defined(__GNUC__)
+#if defined(__GNUC__) || defined(__clang__)
 #define LDX_NOINLINE __attribute__((noinline))
 #else
 #define LDX_NOINLINE
