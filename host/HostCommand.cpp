@@ -11,8 +11,7 @@ namespace {
 
 // Commands register while static objects are built, before main; a
 // zero-initialised array needs no construction of its own first.
-const int kMaxCommands = 64;
-const HostCommand* g_commands[kMaxCommands];
+const HostCommand* g_commands[HostCommand::kMaxCommands];
 int g_commandCount;
 
 // The most bytes a CString holds.
@@ -22,7 +21,7 @@ const long long kMaxBytes = 0x7FFFFFF0;
 
 HostCommand::HostCommand(const char* name, const char* synopsis, const char* help, RunFunction run)
     : m_name(name), m_synopsis(synopsis), m_help(help), m_run(run) {
-  if (g_commandCount < kMaxCommands) g_commands[g_commandCount++] = this;
+  if (g_commandCount < HostCommand::kMaxCommands) g_commands[g_commandCount++] = this;
 }
 
 int HostCommand::Count() { return g_commandCount; }
@@ -55,7 +54,7 @@ int Failure(const char* command, const char* message) {
 }
 
 bool WantsHelp(int argc, char** argv) {
-  for (int i = 0; i < argc; ++i)
+  for (int i = 0; i < argc && strcmp(argv[i], "--") != 0; ++i)  // "--" ends the options
     if (strcmp(argv[i], "--help") == 0 || strcmp(argv[i], "-h") == 0) return true;
   return false;
 }

@@ -24,7 +24,9 @@ class HostCommand {
   const char* Help() const { return m_help; }
   int Run(int argc, char** argv) const { return m_run(argc, argv); }
 
-  // The registered commands, in the order they registered.
+  // The registered commands, in the order they registered (at most
+  // kMaxCommands).
+  enum { kMaxCommands = 64 };
   static int Count();
   static const HostCommand* At(int index);
   static const HostCommand* Find(const char* name);
@@ -46,7 +48,7 @@ int MissingValue(const char* command, const char* option);
 // Prints "ldhost NAME: message" to standard error and returns kExitFailed.
 int Failure(const char* command, const char* message);
 
-// True when argv holds "--help" or "-h".
+// True when argv holds "--help" or "-h" before any "--".
 bool WantsHelp(int argc, char** argv);
 
 // Appends the whole file, byte for byte, to bytes; false when it cannot be

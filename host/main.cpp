@@ -35,9 +35,9 @@ void PrintOverview(FILE* out) {
                "commands:\n",
                BoxAnswerer::ButtonNames());
   // The commands sorted by name (a handful: insertion sort).
-  const HostCommand* commands[64];
+  const HostCommand* commands[HostCommand::kMaxCommands];
   int count = 0;
-  for (int i = 0; i < HostCommand::Count() && count < 64; ++i) {
+  for (int i = 0; i < HostCommand::Count(); ++i) {
     const HostCommand* command = HostCommand::At(i);
     int at = count++;
     for (; at > 0 && strcmp(commands[at - 1]->Name(), command->Name()) > 0; --at) commands[at] = commands[at - 1];
@@ -49,7 +49,9 @@ void PrintOverview(FILE* out) {
     if (width > nameWidth) nameWidth = width;
   }
   for (int i = 0; i < count; ++i) fprintf(out, "  %-*s  %s\n", nameWidth, commands[i]->Name(), commands[i]->Synopsis());
-  fprintf(out, "\n'ldhost COMMAND --help' describes one command.\n"
+  fprintf(out, "\n'ldhost COMMAND --help' describes one command. A command's options start with\n"
+               "'--' and may come before or after its other arguments; '--' alone ends them.\n"
+               "Numbers are decimal, or hexadecimal after 0x.\n"
                "Exit codes: 0 success, 1 the library reported a failure, 2 usage error.\n");
 }
 

@@ -5,6 +5,7 @@
 #include <stdlib.h>
 #include <string.h>
 
+#include "HostArguments.h"
 #include "HostCommand.h"
 #include "browser/BrowserDiscovery.h"
 #include "browser/BrowserProfiles.h"
@@ -32,7 +33,9 @@ const char* YesNo(int value) { return value ? "yes" : "no"; }
 const char* OrNone(const CString& text) { return text.IsEmpty() ? "(none)" : static_cast<LPCSTR>(text); }
 
 int RunBrowsers(int argc, char** argv) {
-  if (argc > 0) return UsageError("browsers", "takes no arguments");
+  HostArguments args;
+  if (!args.Parse("browsers", argc, argv)) return kExitUsage;
+  if (args.OperandCount() > 0) return UsageError("browsers", "takes no arguments");
   // The queries run discovery once; the records are read afterwards.
   int netscapeInstalled = IsNetscapeInstalled();
   int netscapeSelected = IsNetscapeSelected();
@@ -64,7 +67,9 @@ int RunBrowsers(int argc, char** argv) {
 }
 
 int RunProfiles(int argc, char** argv) {
-  if (argc > 0) return UsageError("profiles", "takes no arguments");
+  HostArguments args;
+  if (!args.Parse("profiles", argc, argv)) return kExitUsage;
+  if (args.OperandCount() > 0) return UsageError("profiles", "takes no arguments");
   CString path;
   GetNetscapeBookmarkFile(path);
   printf("Netscape bookmark file: %s\n", OrNone(path));
@@ -87,46 +92,12 @@ int RunProfiles(int argc, char** argv) {
   return kExitOk;
 }
 
-struct OpenArguments {
-  OpenArguments() : url(NULL), postData(NULL), newWindow(false), file(false), waitSeconds(-1) {}
-  const char* url;
-  const char* postData;
-  bool newWindow;
-  bool file;
-  int waitSeconds;  // -1: do not wait for the launcher
+const HostOption kOpenOptions[] = {
+    TextOption("--post"),
+    NumberOption("--wait", 0, 3600, "seconds"),
+    FlagOption("--new-window"),
+    FlagOption("--file"),
 };
-
-CString ParseOpen(int argc, char** argv, OpenArguments& args) {
-  for (int i = 0; i < argc; ++i) {
-    CString arg = argv[i];
-    if (arg == "--post" || arg == "--wait") {
-      if (i + 1 >= argc) return arg + " needs a value";
-      const char* value = argv[++i];
-      if (arg == "--post") {
-        args.postData = value;
-      } else {
-        char* end = NULL;
-        long seconds = strtol(value, &end, 10);
-        if (*value == '\0' || *end != '\0' || seconds < 0 || seconds > 3600)
-          return "--wait needs a number of seconds from 0 to 3600";
-        args.waitSeconds = static_cast<int>(seconds);
-      }
-    } else if (arg == "--new-window") {
-      args.newWindow = true;
-    } else if (arg == "--file") {
-      args.file = true;
-    } else if (arg.GetLength() > 1 && arg[0] == '-' && arg[1] == '-') {
-      return "unknown option " + arg;
-    } else if (args.url == NULL) {
-      args.url = argv[i];
-    } else {
-      return "expects one URL";
-    }
-  }
-  if (args.url == NULL) return "expects a URL (or a file path with --file)";
-  if (args.file && args.postData != NULL) return "--post does not go with --file";
-  return CString();
-}
 
 // Names of the request files now in the user's data directory, as the
 // keys of names.
@@ -166,9 +137,16 @@ int WaitForLauncher(const CString& dataDir, const CMapStringToString& before, in
 }
 
 int RunOpen(int argc, char** argv) {
-  OpenArguments args;
-  CString error = ParseOpen(argc, argv, args);
-  if (!error.IsEmpty()) return UsageError("open", error);
+  HostArguments args;
+  if (!args.Parse("open", kOpenOptions, argc, argv)) return kExitUsage;
+  if (args.OperandCount() > 1) return UsageError("open", "expects one URL");
+  if (args.OperandCount() == 0) return UsageError("open", "expects a URL (or a file path with --file)");
+  const char* url = args.Operand(0);
+  const char* postData = args.Value("--post");
+  const bool newWindow = args.Has("--new-window");
+  const bool file = args.Has("--file");
+  const int waitSeconds = args.Has("--wait") ? static_cast<int>(args.Number("--wait", 0)) : -1;
+  if (file && postData != NULL) return UsageError("open", "--post does not go with --file");
 
   CString dataDir;
   CMapStringToString before;
@@ -177,21 +155,20 @@ int RunOpen(int argc, char** argv) {
 
   CBrowserLauncher launcher;
   int result;
-  if (args.file)
-    result = args.newWindow ? launcher.OpenLocalFileInNewWindow(args.url) : launcher.OpenLocalFile(args.url);
+  if (file)
+    result = newWindow ? launcher.OpenLocalFileInNewWindow(url) : launcher.OpenLocalFile(url);
   else
-    result = args.newWindow ? launcher.OpenUrlInNewWindow(args.url, args.postData)
-                            : launcher.OpenUrl(args.url, args.postData);
+    result = newWindow ? launcher.OpenUrlInNewWindow(url, postData) : launcher.OpenUrl(url, postData);
   if (result != 0) {
     printf("launch result: %d (system error %lu)\n", result, static_cast<unsigned long>(launcher.m_dwError));
-    launcher.ReportLaunchError(args.url, result);
+    launcher.ReportLaunchError(url, result);
     return kExitFailed;
   }
   CString programDir;
   GetProgramDir(programDir);
   printf("launch result: 0 (started %sbrwsapp.exe)\n", static_cast<LPCSTR>(programDir));
-  if (args.waitSeconds < 0 || !haveDataDir) return kExitOk;
-  return WaitForLauncher(dataDir, before, args.waitSeconds);
+  if (waitSeconds < 0 || !haveDataDir) return kExitOk;
+  return WaitForLauncher(dataDir, before, waitSeconds);
 }
 
 const HostCommand browsersCommand(

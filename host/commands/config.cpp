@@ -7,6 +7,7 @@
 #include <string.h>
 
 #include "FileProblem.h"
+#include "HostArguments.h"
 #include "HostCommand.h"
 #include "config/CIniSettingsStore.h"
 #include "config/CRegSettingsStore.h"
@@ -15,6 +16,11 @@
 #include "config/Scramble.h"
 
 namespace {
+
+const HostOption kSettingsOptions[] = {
+    FlagOption("--reg"), NonEmptyOption("--ini"), NonEmptyOption("--root"),
+    FlagOption("--user"), FlagOption("--int"), FlagOption("--scrambled"),
+};
 
 struct SettingsArguments {
   CString action;
@@ -25,38 +31,25 @@ struct SettingsArguments {
   bool asInt;
   bool scrambled;
   const char* operands[3];  // SECTION NAME [VALUE]
-  int operandCount;         // may exceed 3: the surplus is only counted
+  int operandCount;
 };
 
-// Fills args from the command line; returns an error text, or empty.
-CString ParseSettings(int argc, char** argv, SettingsArguments& args) {
-  if (argc < 1) return "expects get, set or delete";
-  args.action = argv[0];
+// Fills args from the parsed command line; returns an error text, or empty.
+CString CheckSettings(const HostArguments& parsed, SettingsArguments& args) {
+  if (parsed.OperandCount() < 1) return "expects get, set or delete";
+  args.action = parsed.Operand(0);
   if (args.action != "get" && args.action != "set" && args.action != "delete")
     return "unknown action '" + args.action + "' (get, set or delete)";
-  for (int i = 1; i < argc; ++i) {
-    const char* arg = argv[i];
-    if (strcmp(arg, "--reg") == 0) {
-      args.reg = true;
-    } else if (strcmp(arg, "--ini") == 0 || strcmp(arg, "--root") == 0) {
-      if (i + 1 >= argc) return CString(arg) + " needs a value";
-      (strcmp(arg, "--ini") == 0 ? args.iniFile : args.root) = argv[++i];
-    } else if (strcmp(arg, "--user") == 0) {
-      args.user = true;
-    } else if (strcmp(arg, "--int") == 0) {
-      args.asInt = true;
-    } else if (strcmp(arg, "--scrambled") == 0) {
-      args.scrambled = true;
-    } else if (strlen(arg) > 2 && strncmp(arg, "--", 2) == 0) {
-      return CString("unknown option ") + arg;
-    } else {
-      if (args.operandCount < 3) args.operands[args.operandCount] = argv[i];
-      ++args.operandCount;
-    }
-  }
+  args.reg = parsed.Has("--reg");
+  args.iniFile = parsed.Value("--ini");
+  args.user = parsed.Has("--user");
+  args.root = parsed.Value("--root");
+  args.asInt = parsed.Has("--int");
+  args.scrambled = parsed.Has("--scrambled");
+  args.operandCount = parsed.OperandCount() - 1;
+  for (int i = 0; i < args.operandCount && i < 3; ++i) args.operands[i] = parsed.Operand(i + 1);
   if (args.reg == (args.iniFile != NULL)) return "give either --reg or --ini FILE";
   if (args.root != NULL && !args.reg) return "--root goes with --reg";
-  if (args.iniFile != NULL && *args.iniFile == '\0') return "the INI file name must not be empty";
   int want = args.action == "set" ? 3 : 2;
   bool countOk = args.operandCount == want || (args.action == "delete" && args.operandCount == 1);
   if (!countOk) {
@@ -65,6 +58,12 @@ CString ParseSettings(int argc, char** argv, SettingsArguments& args) {
     return "delete expects SECTION [NAME]";
   }
   if (args.action == "delete" && (args.asInt || args.scrambled)) return "delete takes no --int or --scrambled";
+  // The stores would take an empty section for the top of their file or
+  // key, and an empty INI name for no name at all: neither is a setting.
+  // An empty registry name is the key's default value.
+  if (*args.operands[0] == '\0')
+    return args.reg ? "SECTION must not be empty (\"\\\" is the key itself)" : "SECTION must not be empty";
+  if (args.operandCount > 1 && *args.operands[1] == '\0' && !args.reg) return "NAME must not be empty in an INI file";
   return CString();
 }
 
@@ -159,18 +158,18 @@ int RunOnRegistry(const SettingsArguments& args, CRegSettingsStore& store) {
 int RunOnIniFile(const SettingsArguments& args, CIniSettingsStore& store) {
   if (store.m_strFile.IsEmpty())
     return Failed(CString("no place for ") + args.iniFile +
-                  ": the user's data directory is not set (DefaultUserDataDir of the product key)");
+                  ": the user's data directory is not set (DefaultUserDataDir of the product key; "
+                  "'ldhost test-install DIR' records a test install)");
   // The file the profile functions really use: a bare name lies in the
   // Windows directory.
   return RunSettingsAction(args, store, ProfileFilePath(store.m_strFile));
 }
 
 int RunSettings(int argc, char** argv) {
+  HostArguments parsed;
+  if (!parsed.Parse("settings", kSettingsOptions, argc, argv)) return kExitUsage;
   SettingsArguments args;
-  args.reg = args.user = args.asInt = args.scrambled = false;
-  args.iniFile = args.root = NULL;
-  args.operandCount = 0;
-  CString error = ParseSettings(argc, argv, args);
+  CString error = CheckSettings(parsed, args);
   if (!error.IsEmpty()) return UsageError("settings", error);
 
   if (!args.reg) {
@@ -186,9 +185,11 @@ int RunSettings(int argc, char** argv) {
 }
 
 int RunScrambling(const char* command, BOOL (*convert)(LPCSTR, CString&), int argc, char** argv) {
-  if (argc != 1) return UsageError(command, "expects one text");
+  HostArguments args;
+  if (!args.Parse(command, argc, argv)) return kExitUsage;
+  if (args.OperandCount() != 1) return UsageError(command, "expects one text");
   CString result;
-  if (!convert(argv[0], result)) {
+  if (!convert(args.Operand(0), result)) {
     fprintf(stderr, "ldhost %s: the text holds a byte from 128 up or a control character\n", command);
     return kExitFailed;
   }
@@ -209,7 +210,9 @@ void Show(CString& missing, const char* label, const char* value, BOOL found, co
 }
 
 int RunDirs(int argc, char** argv) {
-  if (argc != 0) return UsageError("dirs", "takes no arguments");
+  HostArguments args;
+  if (!args.Parse("dirs", argc, argv)) return kExitUsage;
+  if (args.OperandCount() != 0) return UsageError("dirs", "takes no arguments");
   CString missing;  // the names of the values not set, comma-separated
 
   CString dir;
@@ -234,7 +237,8 @@ int RunDirs(int argc, char** argv) {
   printf("%-22s %s\n", "profile directory:", dir.IsEmpty() ? "(none recorded)" : static_cast<LPCSTR>(dir));
 
   if (missing.IsEmpty()) return kExitOk;
-  fprintf(stderr, "ldhost dirs: not set in HKEY_LOCAL_MACHINE\\%s: %s\n", kProductKey, static_cast<LPCSTR>(missing));
+  fprintf(stderr, "ldhost dirs: not set in HKEY_LOCAL_MACHINE\\%s: %s ('ldhost test-install DIR' records a test install)\n",
+          kProductKey, static_cast<LPCSTR>(missing));
   return kExitFailed;
 }
 
@@ -260,7 +264,9 @@ const HostCommand settingsCommand(
     "               printed as unsigned decimal).\n"
     "  --scrambled  the value is kept scrambled.\n\n"
     "get prints the value. delete removes one value, or without NAME the whole\n"
-    "section (a registry key must have no subkeys).\n"
+    "section (a registry key must have no subkeys). SECTION, FILE and PATH must\n"
+    "not be empty, nor NAME in an INI file; an empty NAME in the registry is the\n"
+    "key's default value.\n"
     "Exit codes: 0 done, 1 missing value, refused write or delete, or a --root that\n"
     "cannot be opened, 2 bad arguments.\n",
     RunSettings);

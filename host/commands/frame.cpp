@@ -3,12 +3,15 @@
 #include <stdio.h>
 #include <stdlib.h>
 
+#include "HostArguments.h"
 #include "HostCommand.h"
 
 namespace {
 
 int RunVersion(int argc, char** argv) {
-  if (argc != 0) return UsageError("version", "takes no arguments");
+  HostArguments args;
+  if (!args.Parse("version", argc, argv)) return kExitUsage;
+  if (args.OperandCount() != 0) return UsageError("version", "takes no arguments");
   char path[MAX_PATH];
   if (!GetModuleFileNameA(GetModuleHandleA("LDExCore.dll"), path, MAX_PATH)) {
     fprintf(stderr, "ldhost version: LDExCore.dll is not loaded\n");
@@ -31,13 +34,15 @@ int RunVersion(int argc, char** argv) {
 }
 
 int RunString(int argc, char** argv) {
-  if (argc != 1) return UsageError("string", "expects one string id");
-  char* end = NULL;
-  unsigned long id = strtoul(argv[0], &end, 0);
-  if (*argv[0] == '\0' || *end != '\0' || id > 0xFFFF) return UsageError("string", "the id must be a number from 0 to 65535");
+  HostArguments args;
+  if (!args.Parse("string", argc, argv)) return kExitUsage;
+  if (args.OperandCount() != 1) return UsageError("string", "expects one string id");
+  DWORD id = 0;
+  if (!HostArguments::ParseNumber(args.Operand(0), 0, 0xFFFF, &id))
+    return UsageError("string", "the id must be " + HostArguments::NumberRange(0, 0xFFFF));
   CString text;
   if (!text.LoadString(static_cast<UINT>(id))) {
-    fprintf(stderr, "ldhost string: no string %lu in the resource chain\n", id);
+    fprintf(stderr, "ldhost string: no string %lu in the resource chain\n", static_cast<unsigned long>(id));
     return kExitFailed;
   }
   printf("%s\n", static_cast<LPCSTR>(text));

@@ -7,6 +7,7 @@
 #include <string.h>
 
 #include "FileProblem.h"
+#include "HostArguments.h"
 #include "HostCommand.h"
 #include "html/CHtmlMirrorWriter.h"
 #include "html/CHtmlStringForwarder.h"
@@ -64,50 +65,43 @@ class CEventPrinter : public CHtmlStringSink {
 };
 
 int RunMirror(int argc, char** argv) {
-  if (argc != 2) return UsageError("mirror", "expects a source file and an output file");
+  HostArguments args;
+  if (!args.Parse("mirror", argc, argv)) return kExitUsage;
+  if (args.OperandCount() != 2) return UsageError("mirror", "expects a source file and an output file");
+  const char* source = args.Operand(0);
+  const char* output = args.Operand(1);
   // The source is checked first, as the writer does: an unreadable source
   // leaves the output untouched.
-  CString why = WhyNotReadable(argv[0]);
-  if (!why.IsEmpty()) return Failure("mirror", CString("cannot read the source ") + argv[0] + ": " + why);
-  if (_stricmp(FullPath(argv[0]), FullPath(argv[1])) == 0)
-    return Failure("mirror", CString("the output ") + argv[1] + " is the source itself");
-  CHtmlMirrorWriter writer(argv[0], argv[1]);
+  CString why = WhyNotReadable(source);
+  if (!why.IsEmpty()) return Failure("mirror", CString("cannot read the source ") + source + ": " + why);
+  if (_stricmp(FullPath(source), FullPath(output)) == 0)
+    return Failure("mirror", CString("the output ") + output + " is the source itself");
+  CHtmlMirrorWriter writer(source, output);
   if (!writer.Run()) {
-    why = WhyNotWritable(argv[1]);
-    if (!why.IsEmpty()) return Failure("mirror", CString("cannot write the output ") + argv[1] + ": " + why);
-    return Failure("mirror", CString("cannot mirror ") + argv[0] + " into " + argv[1] +
+    why = WhyNotWritable(output);
+    if (!why.IsEmpty()) return Failure("mirror", CString("cannot write the output ") + output + ": " + why);
+    return Failure("mirror", CString("cannot mirror ") + source + " into " + output +
                                  ": reading the source or writing the output stopped part way");
   }
-  printf("mirrored %s into %s\n", argv[0], argv[1]);
+  printf("mirrored %s into %s\n", source, output);
   return kExitOk;
 }
 
+const HostOption kTokensOptions[] = {
+    NumberOption("--chunk", 1, 0x7FFFFFFF, "bytes"),
+    FlagOption("--keep-line-breaks"),
+    FlagOption("--no-decode"),
+};
+
 int RunTokens(int argc, char** argv) {
-  const char* pszFile = NULL;
-  long nChunk = 0;
-  bool bKeepLineBreaks = false;
-  bool bDecode = true;
-  for (int i = 0; i < argc; ++i) {
-    if (strcmp(argv[i], "--keep-line-breaks") == 0) {
-      bKeepLineBreaks = true;
-    } else if (strcmp(argv[i], "--no-decode") == 0) {
-      bDecode = false;
-    } else if (strcmp(argv[i], "--chunk") == 0) {
-      if (++i == argc) return MissingValue("tokens", "--chunk");
-      char* pEnd = NULL;
-      errno = 0;
-      nChunk = strtol(argv[i], &pEnd, 10);
-      if (*argv[i] == '\0' || *pEnd != '\0' || errno != 0 || nChunk < 1 || nChunk > 0x7FFFFFFF)
-        return UsageError("tokens", "--chunk needs a size of at least 1 byte");
-    } else if (argv[i][0] == '-' && argv[i][1] != '\0') {
-      return UnknownOption("tokens", argv[i]);
-    } else if (pszFile) {
-      return UsageError("tokens", "expects one file");
-    } else {
-      pszFile = argv[i];
-    }
-  }
-  if (!pszFile) return UsageError("tokens", "expects a file");
+  HostArguments args;
+  if (!args.Parse("tokens", kTokensOptions, argc, argv)) return kExitUsage;
+  if (args.OperandCount() > 1) return UsageError("tokens", "expects one file");
+  if (args.OperandCount() == 0) return UsageError("tokens", "expects a file");
+  const char* pszFile = args.Operand(0);
+  const long nChunk = static_cast<long>(args.Number("--chunk", 0));
+  const bool bKeepLineBreaks = args.Has("--keep-line-breaks");
+  const bool bDecode = !args.Has("--no-decode");
 
   CString page, why;
   if (!ReadWholeFile(pszFile, page, &why)) return Failure("tokens", CString("cannot read ") + pszFile + ": " + why);
@@ -128,8 +122,10 @@ int RunTokens(int argc, char** argv) {
 }
 
 int RunNormalize(int argc, char** argv) {
-  if (argc != 1) return UsageError("normalize", "expects one text");
-  CString text(argv[0]);
+  HostArguments args;
+  if (!args.Parse("normalize", argc, argv)) return kExitUsage;
+  if (args.OperandCount() != 1) return UsageError("normalize", "expects one text");
+  CString text(args.Operand(0));
   if (!NormalizeText(text)) {
     fprintf(stderr, "ldhost normalize: the text is empty\n");
     return kExitFailed;

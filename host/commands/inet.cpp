@@ -5,7 +5,9 @@
 #include <stdlib.h>
 #include <string.h>
 
+#include "HostArguments.h"
 #include "HostCommand.h"
+#include "ProxyBackup.h"
 #include "inet/CProxySettings.h"
 
 namespace {
@@ -39,6 +41,26 @@ int ShowProxy() {
   return kExitOk;
 }
 
+int SaveProxy(const char* path) {
+  ProxyBackup backup;
+  backup.Take();
+  CString why;
+  if (!backup.Save(path, why)) return Failure("proxy", CString("cannot save the settings to ") + path + ": " + why);
+  printf("saved to %s:\n", path);
+  backup.Describe(stdout);
+  return kExitOk;
+}
+
+int RestoreProxy(const char* path) {
+  ProxyBackup backup;
+  CString why;
+  if (!backup.Load(path, why)) return Failure("proxy", CString("cannot restore the settings from ") + path + ": " + why);
+  if (!backup.Restore(why)) return Failure("proxy", why);
+  printf("restored from %s:\n", path);
+  backup.Describe(stdout);
+  return kExitOk;
+}
+
 // A host-and-port text as the server list holds one: a host name, ":" and a
 // port number from 1 to 65535. Blanks, ";" and "=" would split or change the
 // list the text is written into.
@@ -52,26 +74,34 @@ bool IsHostAndPort(const char* text) {
 }
 
 int RunProxy(int argc, char** argv) {
-  if (argc < 1) return UsageError("proxy", "expects show, set, enable or disable");
-  const char* action = argv[0];
+  HostArguments args;
+  if (!args.Parse("proxy", argc, argv)) return kExitUsage;
+  if (args.OperandCount() < 1) return UsageError("proxy", "expects show, set, enable, disable, save or restore");
+  const char* action = args.Operand(0);
   bool set = strcmp(action, "set") == 0;
-  if (argc != (set ? 2 : 1)) return UsageError("proxy", set ? "set expects HOST:PORT" : "takes no further arguments");
+  if (strcmp(action, "save") == 0 || strcmp(action, "restore") == 0) {
+    if (args.OperandCount() != 2 || *args.Operand(1) == '\0')
+      return UsageError("proxy", CString(action) + " expects FILE");
+    return strcmp(action, "save") == 0 ? SaveProxy(args.Operand(1)) : RestoreProxy(args.Operand(1));
+  }
+  if (args.OperandCount() != (set ? 2 : 1))
+    return UsageError("proxy", set ? "set expects HOST:PORT" : "takes no further arguments");
   if (strcmp(action, "show") == 0) return ShowProxy();
-  if (set && !IsHostAndPort(argv[1]))
+  if (set && !IsHostAndPort(args.Operand(1)))
     return UsageError("proxy", CString("set expects HOST:PORT (a host name, ':' and a port from 1 to 65535), not '") +
-                                   argv[1] + "'");
+                                   args.Operand(1) + "'");
 
   CProxySettings proxy;
   BOOL written;
   if (set) {
     proxy.Load();
-    written = proxy.SetProxyServer(argv[1]);
+    written = proxy.SetProxyServer(args.Operand(1));
   } else if (strcmp(action, "enable") == 0) {
     written = proxy.SetProxyEnabled(TRUE);
   } else if (strcmp(action, "disable") == 0) {
     written = proxy.Disable();
   } else {
-    return UsageError("proxy", "unknown action (show, set, enable or disable)");
+    return UsageError("proxy", "unknown action (show, set, enable, disable, save or restore)");
   }
   if (!written) {
     fprintf(stderr, "ldhost proxy: the settings could not be written (the dial-up connection's value is missing "
@@ -88,7 +118,8 @@ const HostCommand proxyCommand(
     "proxy", "show or change the user's proxy settings",
     "usage: ldhost proxy show\n"
     "       ldhost proxy set HOST:PORT\n"
-    "       ldhost proxy enable | disable\n\n"
+    "       ldhost proxy enable | disable\n"
+    "       ldhost proxy save FILE | restore FILE\n\n"
     "The proxy comes from the user's internet settings (HKEY_CURRENT_USER\n"
     "Software\\Microsoft\\Windows\\CurrentVersion\\Internet Settings), or, when\n"
     "ModemEnabled of [Connection Options] in the user's ldglobal.ini is set and\n"
@@ -99,9 +130,15 @@ const HostCommand proxyCommand(
     "  set      makes HOST:PORT the HTTP proxy, writes the list back and\n"
     "           switches the proxy on; HOST is a name without blanks, ';', '='\n"
     "           or ':', PORT a number from 1 to 65535 (anything else: exit code 2)\n"
-    "  enable   switches the proxy on; disable switches it off\n\n"
+    "  enable   switches the proxy on; disable switches it off\n"
+    "  save     writes ProxyEnable and ProxyServer of the internet settings,\n"
+    "           and the value of the dial-up connection that ModemProfile\n"
+    "           names, to FILE, exactly or as absent\n"
+    "  restore  puts the values that save wrote to FILE back, and removes those\n"
+    "           that were absent: what set, enable and disable changed is undone\n\n"
     "Exit code 1 when nothing could be written (a dial-up connection value\n"
-    "that is missing or damaged is left as it is).\n",
+    "that is missing or damaged is left as it is), or FILE cannot be written\n"
+    "or read or was not written by save.\n",
     RunProxy);
 
 }  // namespace

@@ -5,6 +5,7 @@
 #include <string.h>
 
 #include "FileProblem.h"
+#include "HostArguments.h"
 #include "HostCommand.h"
 #include "frame/CLogFile.h"
 #include "frame/CModuleLoader.h"
@@ -31,7 +32,7 @@ int FindLast(const CString& text, const char* part) {
 // True when the log holds, after its last start banner, every entry in
 // order as this thread wrote it, and then an end banner. A file that could
 // not be emptied or appended to keeps what an earlier run left.
-bool EntriesArrived(const CString& log, int count, char** entries) {
+bool EntriesArrived(const CString& log, int count, const char* const* entries) {
   int at = FindLast(log, " Log Started : ");
   if (at < 0) return false;
   char prefix[16];
@@ -43,37 +44,31 @@ bool EntriesArrived(const CString& log, int count, char** entries) {
   return log.Find(" Log Ended : ", at) >= 0;
 }
 
-// "--level N" before the operands: a level from 0 to 65535, or -1 when
-// the option is not there. Returns an error text, or empty.
-CString ParseLevelOption(int& argc, char**& argv, long& level) {
-  level = -1;
-  if (argc < 1 || strcmp(argv[0], "--level") != 0) return CString();
-  if (argc < 2) return "--level needs a value";
-  char* end = NULL;
-  level = strtol(argv[1], &end, 0);
-  if (*argv[1] == '\0' || *end != '\0' || level < 0 || level > 0xFFFF) return "--level expects 0 to 65535";
-  argc -= 2;
-  argv += 2;
-  return CString();
-}
+const HostOption kLogOptions[] = {
+    NumberOption("--level", 0, 0xFFFF),
+};
 
 int RunLog(int argc, char** argv) {
-  long level;
-  CString error = ParseLevelOption(argc, argv, level);
-  if (!error.IsEmpty()) return UsageError("log", error);
-  if (argc < 2) return UsageError("log", "expects a settings file and a section");
-  if (*argv[1] == '\0') return UsageError("log", "the section must not be empty");
+  HostArguments args;
+  if (!args.Parse("log", kLogOptions, argc, argv)) return kExitUsage;
+  const long level = args.Has("--level") ? static_cast<long>(args.Number("--level", 0)) : -1;
+  if (args.OperandCount() < 2) return UsageError("log", "expects a settings file and a section");
+  const char* settingsFile = args.Operand(0);
+  const char* section = args.Operand(1);
+  if (*section == '\0') return UsageError("log", "the section must not be empty");
+  const int entryCount = args.OperandCount() - 2;
+  const char* const* entries = args.Operands() + 2;
   // Profile functions look for a file without a directory in the Windows
   // directory; a file named on the command line means the current one.
-  bool systemProfile = strcmp(argv[0], "-") == 0;
-  CString settings = systemProfile ? CString() : FullPath(argv[0]);
+  bool systemProfile = strcmp(settingsFile, "-") == 0;
+  CString settings = systemProfile ? CString() : FullPath(settingsFile);
   if (!systemProfile) {
     CString why = WhyNotReadable(settings);
     if (!why.IsEmpty()) return Failure("log", "cannot read the settings file " + settings + ": " + why);
   }
   const char* where = systemProfile ? "the system profile" : static_cast<LPCSTR>(settings);
 
-  CLogFile log(argv[1], "Main", "Log", kLogFileName);
+  CLogFile log(section, "Main", "Log", kLogFileName);
   log.SetLocation(settings, "", kLogFileName);
   if (level >= 0)
     log.StartAtLevel(static_cast<WORD>(level));
@@ -81,7 +76,7 @@ int RunLog(int argc, char** argv) {
     log.Start();
   if (!log.IsEnabled() && level >= 0) return Failure("log", "level 0 writes nothing");
   if (!log.IsEnabled()) {
-    fprintf(stderr, "ldhost log: logging is off (\"Log\" is 0 or missing in [%s] of %s)\n", argv[1], where);
+    fprintf(stderr, "ldhost log: logging is off (\"Log\" is 0 or missing in [%s] of %s)\n", section, where);
     return kExitFailed;
   }
   if (!log.IsFileEnabled()) {
@@ -89,37 +84,34 @@ int RunLog(int argc, char** argv) {
     fprintf(stderr, "ldhost log: level %u has no file output (bit 0 clear); nothing written\n", log.GetLevel());
     return kExitFailed;
   }
-  for (int i = 2; i < argc; ++i) log.Write(CString(argv[i]) + "\n");
+  for (int i = 0; i < entryCount; ++i) log.Write(CString(entries[i]) + "\n");
   log.End();
 
   CString path = FullPath(log.GetLogPath());
   CString text;
-  if (!ReadTextFile(path, text) || !EntriesArrived(text, argc - 2, argv + 2)) {
+  if (!ReadTextFile(path, text) || !EntriesArrived(text, entryCount, entries)) {
     CString why = WhyNotWritable(path);
     return Failure("log", "the entries did not arrive in " + path + ": " +
                               (why.IsEmpty() ? CString("the file changed while the log wrote to it") : why));
   }
-  printf("%s: %d entr%s at level %u\n", static_cast<LPCSTR>(path), argc - 2, argc - 2 == 1 ? "y" : "ies",
+  printf("%s: %d entr%s at level %u\n", static_cast<LPCSTR>(path), entryCount, entryCount == 1 ? "y" : "ies",
          log.GetLevel());
   fputs(text, stdout);
   return kExitOk;
 }
 
+const HostOption kLoadOptions[] = {
+    FlagOption("--box"),
+};
+
 int RunLoad(int argc, char** argv) {
-  bool showBox = false;
-  const char* arguments[2];
-  int argumentCount = 0;  // may exceed 2: the surplus is only counted
-  for (int i = 0; i < argc; ++i) {
-    if (strcmp(argv[i], "--box") == 0) {
-      showBox = true;
-    } else if (strncmp(argv[i], "--", 2) == 0) {
-      return UnknownOption("load", argv[i]);
-    } else {
-      if (argumentCount < 2) arguments[argumentCount] = argv[i];
-      ++argumentCount;
-    }
-  }
-  if (argumentCount == 0 || argumentCount > 2) return UsageError("load", "expects a library path and an optional entry point name");
+  HostArguments args;
+  if (!args.Parse("load", kLoadOptions, argc, argv)) return kExitUsage;
+  const bool showBox = args.Has("--box");
+  const int argumentCount = args.OperandCount();
+  if (argumentCount == 0 || argumentCount > 2)
+    return UsageError("load", "expects a library path and an optional entry point name");
+  const char* const arguments[2] = {args.Operand(0), argumentCount == 2 ? args.Operand(1) : NULL};
   if (*arguments[0] == '\0') return UsageError("load", "the library path must not be empty");
 
   CModuleLoader loader(arguments[0]);

@@ -5,6 +5,7 @@
 #include <stdlib.h>
 #include <string.h>
 
+#include "HostArguments.h"
 #include "HostCommand.h"
 #include "config/ProductDirs.h"
 #include "packages/PackageChecks.h"
@@ -70,12 +71,6 @@ int RunStatus() {
   return kExitOk;
 }
 
-struct OfferArguments {
-  OfferArguments() : what(NULL), parent(false) {}
-  const char* what;
-  bool parent;
-};
-
 // A hidden top-level window that owns the question, as the client's frame
 // window would.
 class ParentWindow {
@@ -135,27 +130,16 @@ void ReportDownloader(const CString& strPackageDir, int nLogBefore) {
   printf("downloader: no record in %s\n", static_cast<LPCSTR>(strLog));
 }
 
-int RunOffer(int argc, char** argv) {
-  OfferArguments args;
-  for (int i = 0; i < argc; ++i) {
-    if (strcmp(argv[i], "--parent") == 0)
-      args.parent = true;
-    else if (argv[i][0] == '-')
-      return UnknownOption("packages", argv[i]);
-    else if (args.what == NULL)
-      args.what = argv[i];
-    else
-      return UsageError("packages", "offer expects one package");
-  }
+int RunOffer(const char* what, bool parentWindow) {
   const struct {
     const char* name;
     UINT nPackages;
   } kOffers[] = {{"help", PKG_HELP}, {"verity", PKG_VERITY}, {"english", PKG_VERITY_ENGLISH},
                  {"spell", PKG_SPELL}, {"update", 0}};
-  if (args.what == NULL) return UsageError("packages", "offer expects help, verity, english, spell or update");
+  if (what == NULL) return UsageError("packages", "offer expects help, verity, english, spell or update");
   int nOffer = -1;
   for (int i = 0; i < static_cast<int>(sizeof kOffers / sizeof kOffers[0]); ++i)
-    if (strcmp(args.what, kOffers[i].name) == 0) nOffer = i;
+    if (strcmp(what, kOffers[i].name) == 0) nOffer = i;
   if (nOffer < 0) return UsageError("packages", "offer expects help, verity, english, spell or update");
 
   CString strPackageDir;
@@ -166,7 +150,7 @@ int RunOffer(int argc, char** argv) {
   const int nLogBefore = bPackageDir ? ReadFileText(strPackageDir + "ldsdnl.log").GetLength() : 0;
 
   ParentWindow parent;
-  CWnd* pParent = args.parent ? parent.Get() : NULL;
+  CWnd* pParent = parentWindow ? parent.Get() : NULL;
   if (kOffers[nOffer].nPackages == 0)
     OfferVerityUpdate(pParent);
   else
@@ -183,10 +167,18 @@ int RunOffer(int argc, char** argv) {
   return kExitOk;
 }
 
+const HostOption kPackagesOptions[] = {
+    FlagOption("--parent"),
+};
+
 int RunPackages(int argc, char** argv) {
-  if (argc == 0) return RunStatus();
-  if (strcmp(argv[0], "offer") == 0) return RunOffer(argc - 1, argv + 1);
-  return UsageError("packages", "expects no arguments or 'offer PACKAGE [--parent]'");
+  HostArguments args;
+  if (!args.Parse("packages", kPackagesOptions, argc, argv)) return kExitUsage;
+  const bool offer = args.OperandCount() >= 1 && strcmp(args.Operand(0), "offer") == 0;
+  if (args.OperandCount() == 0 && !args.Has("--parent")) return RunStatus();
+  if (!offer) return UsageError("packages", "expects no arguments or 'offer PACKAGE [--parent]'");
+  if (args.OperandCount() > 2) return UsageError("packages", "offer expects one package");
+  return RunOffer(args.OperandCount() == 2 ? args.Operand(1) : NULL, args.Has("--parent"));
 }
 
 // The host's main window for help: it prints the help it is asked for
@@ -200,14 +192,14 @@ class HelpWindow : public CWnd {
 };
 
 int RunHelp(int argc, char** argv) {
-  if (argc > 1) return UsageError("help", "expects at most one topic number");
+  HostArguments args;
+  if (!args.Parse("help", argc, argv)) return kExitUsage;
+  if (args.OperandCount() > 1) return UsageError("help", "expects at most one topic number");
   DWORD dwTopic = 0;
   UINT nCmd = HELP_FINDER;
-  if (argc == 1) {
-    char* end = NULL;
-    unsigned long topic = strtoul(argv[0], &end, 10);
-    if (argv[0][0] == '\0' || argv[0][0] == '-' || *end != '\0') return UsageError("help", "the topic is a number");
-    dwTopic = topic;
+  if (args.OperandCount() == 1) {
+    if (!HostArguments::ParseNumber(args.Operand(0), 0, 0xFFFFFFFF, &dwTopic))
+      return UsageError("help", "the topic must be " + HostArguments::NumberRange(0, 0xFFFFFFFF));
     nCmd = HELP_CONTEXT;
   }
   CWinApp* pApp = AfxGetApp();
@@ -255,10 +247,11 @@ const HostCommand helpCommand(
     "help", "ask for help through the help-checking application class",
     "usage: ldhost help [TOPIC]\n\n"
     "The host's application derives from the library's CExtensionApp. Asks it\n"
-    "for help on the topic number (without one: the help contents). When the\n"
-    "help package is installed, the request reaches the framework and the\n"
-    "host prints the help it would show; otherwise the library offers the\n"
-    "help package for download, nothing is shown, and the exit code is 1.\n",
+    "for help on the topic number, 0 to 4294967295 (without one: the help\n"
+    "contents). When the help package is installed, the request reaches the\n"
+    "framework and the host prints the help it would show; otherwise the\n"
+    "library offers the help package for download, nothing is shown, and the\n"
+    "exit code is 1.\n",
     RunHelp);
 
 }  // namespace

@@ -6,6 +6,7 @@
 #include <stdlib.h>
 #include <string.h>
 
+#include "HostArguments.h"
 #include "HostCommand.h"
 #include "sync/CProcCritSec.h"
 #include "sync/CProcCritSecGuard.h"
@@ -14,14 +15,6 @@
 #include "sync/TThread.h"
 
 namespace {
-
-// A whole number in [minimum, maximum]; false for anything else.
-bool ParseNumber(const char* text, long minimum, long maximum, long& value) {
-  char* end = NULL;
-  errno = 0;
-  value = strtol(text, &end, 10);
-  return *text != '\0' && *end == '\0' && errno == 0 && value >= minimum && value <= maximum;
-}
 
 const char* StatusName(int status) {
   static const char* const names[] = {"Created", "Running", "Suspended", "Finished", "Invalid"};
@@ -44,19 +37,15 @@ class CCountingThread : public TThread {
   volatile LONG m_nCount;
 };
 
+const HostOption kThreadOptions[] = {
+    NumberOption("--timeout", 0, 600000, "milliseconds"),
+};
+
 int RunThread(int argc, char** argv) {
-  long timeoutMs = 5000;
-  for (int i = 0; i < argc; ++i) {
-    if (strcmp(argv[i], "--timeout") == 0) {
-      if (i + 1 == argc) return MissingValue("thread", argv[i]);
-      if (!ParseNumber(argv[++i], 0, 600000, timeoutMs))
-        return UsageError("thread", "--timeout expects milliseconds (0 to 600000)");
-    } else if (argv[i][0] == '-') {
-      return UnknownOption("thread", argv[i]);
-    } else {
-      return UsageError("thread", CString("unexpected argument ") + argv[i]);
-    }
-  }
+  HostArguments args;
+  if (!args.Parse("thread", kThreadOptions, argc, argv)) return kExitUsage;
+  if (args.OperandCount() > 0) return UsageError("thread", CString("unexpected argument ") + args.Operand(0));
+  const long timeoutMs = static_cast<long>(args.Number("--timeout", 5000));
   CCountingThread worker;
   int previous = worker.Start();
   printf("start: previous suspend count %d, status %s\n", previous, StatusName(worker.GetStatus()));
@@ -84,7 +73,7 @@ int RunThread(int argc, char** argv) {
 
 // --- critsec ----------------------------------------------------------------
 
-const long kMaxThreads = 64;
+const DWORD kMaxThreads = 64;
 
 struct CritSecRun {
   long rounds;
@@ -121,24 +110,19 @@ void ShowReentry() {
   section.Leave();
 }
 
+const HostOption kCritSecOptions[] = {
+    NumberOption("--threads", 1, kMaxThreads),
+    NumberOption("--rounds", 1, 1000000),
+    FlagOption("--reentry"),
+};
+
 int RunCritSec(int argc, char** argv) {
-  long threads = 4, rounds = 200;
-  bool reentry = false;
-  for (int i = 0; i < argc; ++i) {
-    bool takesValue = strcmp(argv[i], "--threads") == 0 || strcmp(argv[i], "--rounds") == 0;
-    if (takesValue && i + 1 == argc) return MissingValue("critsec", argv[i]);
-    if (strcmp(argv[i], "--threads") == 0) {
-      if (!ParseNumber(argv[++i], 1, kMaxThreads, threads)) return UsageError("critsec", "--threads expects 1 to 64");
-    } else if (strcmp(argv[i], "--rounds") == 0) {
-      if (!ParseNumber(argv[++i], 1, 1000000, rounds)) return UsageError("critsec", "--rounds expects 1 to 1000000");
-    } else if (strcmp(argv[i], "--reentry") == 0) {
-      reentry = true;
-    } else if (argv[i][0] == '-') {
-      return UnknownOption("critsec", argv[i]);
-    } else {
-      return UsageError("critsec", CString("unexpected argument ") + argv[i]);
-    }
-  }
+  HostArguments args;
+  if (!args.Parse("critsec", kCritSecOptions, argc, argv)) return kExitUsage;
+  if (args.OperandCount() > 0) return UsageError("critsec", CString("unexpected argument ") + args.Operand(0));
+  const long threads = static_cast<long>(args.Number("--threads", 4));
+  const long rounds = static_cast<long>(args.Number("--rounds", 200));
+  const bool reentry = args.Has("--reentry");
   CProcCritSecHost host;
   if (!host.Init()) {
     fprintf(stderr, "ldhost critsec: the section could not be published\n");
@@ -170,22 +154,10 @@ int RunCritSec(int argc, char** argv) {
 
 // --- volatile ---------------------------------------------------------------
 
-int VolatileSet(int argc, char** argv) {
-  long holdSeconds = 0;
-  const char* operands[2];
-  int operandCount = 0;  // may exceed 2: the surplus is only counted
-  for (int i = 0; i < argc; ++i) {
-    if (strcmp(argv[i], "--hold") == 0) {
-      if (i + 1 == argc) return MissingValue("volatile", argv[i]);
-      if (!ParseNumber(argv[++i], 0, 86400, holdSeconds)) return UsageError("volatile", "--hold expects seconds (0 to 86400)");
-    } else if (strncmp(argv[i], "--", 2) == 0) {
-      return UnknownOption("volatile", argv[i]);
-    } else {
-      if (operandCount < 2) operands[operandCount] = argv[i];
-      ++operandCount;
-    }
-  }
-  if (operandCount != 2) return UsageError("volatile", "set expects NAME and TEXT");
+int VolatileSet(const HostArguments& args) {
+  if (args.OperandCount() != 3) return UsageError("volatile", "set expects NAME and TEXT");
+  const char* const operands[2] = {args.Operand(1), args.Operand(2)};
+  const long holdSeconds = static_cast<long>(args.Number("--hold", 0));
   CVolatileStore store(operands[0]);
   if (!store.Register()) {
     fprintf(stderr, "ldhost volatile: could not register for %s\n", operands[0]);
@@ -230,14 +202,24 @@ int VolatileUnregister(const char* name) {
   return kExitOk;
 }
 
+const HostOption kVolatileOptions[] = {
+    NumberOption("--hold", 0, 86400, "seconds"),
+};
+
 int RunVolatile(int argc, char** argv) {
-  if (argc < 1) return UsageError("volatile", "expects set, get or unregister");
-  CString action = argv[0];
-  if (action == "set") return VolatileSet(argc - 1, argv + 1);
-  if (action != "get" && action != "unregister")
+  HostArguments args;
+  if (!args.Parse("volatile", kVolatileOptions, argc, argv)) return kExitUsage;
+  if (args.OperandCount() < 1) return UsageError("volatile", "expects set, get or unregister");
+  CString action = args.Operand(0);
+  if (action != "set" && action != "get" && action != "unregister")
     return UsageError("volatile", "unknown action '" + action + "' (set, get or unregister)");
-  if (argc != 2) return UsageError("volatile", action + " expects NAME");
-  return action == "get" ? VolatileGet(argv[1]) : VolatileUnregister(argv[1]);
+  if (action != "set" && args.Has("--hold")) return UsageError("volatile", "--hold goes with set");
+  if (action != "set" && args.OperandCount() != 2) return UsageError("volatile", action + " expects NAME");
+  // The store would take an empty name as one more value ("LdVltlOpt_"
+  // and so on); it is far likelier a name left out by mistake.
+  if (args.OperandCount() >= 2 && *args.Operand(1) == '\0') return UsageError("volatile", "NAME must not be empty");
+  if (action == "set") return VolatileSet(args);
+  return action == "get" ? VolatileGet(args.Operand(1)) : VolatileUnregister(args.Operand(1));
 }
 
 const HostCommand threadCommand(
@@ -267,10 +249,10 @@ const HostCommand volatileCommand(
     "usage: ldhost volatile set NAME TEXT [--hold SECONDS]\n"
     "       ldhost volatile get NAME\n"
     "       ldhost volatile unregister NAME\n\n"
-    "set registers for the value NAME and sets it to TEXT (at most 255\n"
-    "characters); with --hold the registration and the process stay that\n"
-    "long, so other processes may set the value meanwhile. The value stays\n"
-    "readable after the process ends, until the user logs off.\n"
+    "set registers for the value NAME (not empty) and sets it to TEXT (at\n"
+    "most 255 characters); with --hold the registration and the process stay\n"
+    "that long, so other processes may set the value meanwhile. The value\n"
+    "stays readable after the process ends, until the user logs off.\n"
     "get prints the value (empty when none was set).\n"
     "unregister withdraws one registration that another process left.\n"
     "Exit code 1 when the value is refused, cannot be read, or there is no\n"

@@ -10,6 +10,7 @@
 #include <sys/stat.h>
 
 #include "FileProblem.h"
+#include "HostArguments.h"
 #include "HostCommand.h"
 #include "packages/CExtensionPackageDlg.h"
 #include "template/BrandingText.h"
@@ -37,44 +38,33 @@ bool AddVariable(CNamedValueList& list, const char* assignment) {
   return list.SetValue(CString(assignment, static_cast<int>(equals - assignment)), equals + 1) != FALSE;
 }
 
-bool ParseWidth(const char* text, UINT& width) {
-  if (*text < '0' || *text > '9') return false;
-  char* end = NULL;
-  errno = 0;
-  const unsigned long long value = strtoull(text, &end, 10);
-  if (*end != '\0' || errno == ERANGE || value > 0xFFFFFFFFull) return false;
-  width = static_cast<UINT>(value);
+const HostOption kExpandOptions[] = {
+    TextOption("--var"),
+    TextOption("--more-var"),
+    NumberOption("--width", 0, 0xFFFFFFFF),
+    NonEmptyOption("--out"),
+};
+
+// Every NAME=VALUE given with option into list; false after a usage error.
+bool AddVariables(const HostArguments& args, const char* option, CNamedValueList& list) {
+  for (int i = 0; i < args.Count(option); ++i)
+    if (!AddVariable(list, args.Value(option, i))) {
+      UsageError("expand", CString(option) + " expects NAME=VALUE with a non-empty NAME");
+      return false;
+    }
   return true;
 }
 
 int RunExpand(int argc, char** argv) {
+  HostArguments args;
+  if (!args.Parse("expand", kExpandOptions, argc, argv)) return kExitUsage;
   CNamedValueList vars, moreVars;
-  const char* templatePath = NULL;
-  const char* outPath = NULL;
-  UINT width = 0;
-  bool wrapping = false;
-  for (int i = 0; i < argc; ++i) {
-    const CString option = argv[i];
-    const bool takesValue = option == "--var" || option == "--more-var" || option == "--width" || option == "--out";
-    if (takesValue && i + 1 >= argc) return MissingValue("expand", option);
-    if (option == "--var" || option == "--more-var") {
-      if (!AddVariable(option == "--var" ? vars : moreVars, argv[++i]))
-        return UsageError("expand", option + " expects NAME=VALUE with a non-empty NAME");
-    } else if (option == "--width") {
-      if (!ParseWidth(argv[++i], width))
-        return UsageError("expand", "--width expects a whole number from 0 to 4294967295");
-      wrapping = width != 0;
-    } else if (option == "--out") {
-      outPath = argv[++i];
-      if (*outPath == '\0') return UsageError("expand", "--out needs a file name");
-    } else if (option.GetLength() > 1 && option[0] == '-') {
-      return UnknownOption("expand", option);
-    } else if (templatePath == NULL) {
-      templatePath = argv[i];
-    } else {
-      return UsageError("expand", "expects one template");
-    }
-  }
+  if (!AddVariables(args, "--var", vars) || !AddVariables(args, "--more-var", moreVars)) return kExitUsage;
+  const UINT width = args.Number("--width", 0);
+  const bool wrapping = width != 0;
+  const char* outPath = args.Value("--out");
+  if (args.OperandCount() > 1) return UsageError("expand", "expects one template");
+  const char* templatePath = args.OperandCount() == 1 ? args.Operand(0) : NULL;
   if (templatePath == NULL) return UsageError("expand", "expects a template file");
 
   CString templ, why;
@@ -122,8 +112,19 @@ int RunExpand(int argc, char** argv) {
   return kExitOk;
 }
 
+const HostOption kTitleOptions[] = {
+    FlagOption("--path"),
+    TextOption("--apply"),
+};
+
 int RunTitle(int argc, char** argv) {
-  if (argc == 1 && strcmp(argv[0], "--path") == 0) {
+  HostArguments args;
+  if (!args.Parse("title", kTitleOptions, argc, argv)) return kExitUsage;
+  const bool path = args.Has("--path");
+  const int applied = args.Count("--apply");
+  if (args.OperandCount() != 0 || (path ? 1 : 0) + applied > 1)
+    return UsageError("title", "expects no arguments, --path, or --apply TEXT");
+  if (path) {
     CString path;
     if (!GetBrandingIniPath(path)) {
       fprintf(stderr, "ldhost title: the program directory is not recorded (\"ProgramDir\" of the product key)\n");
@@ -132,17 +133,18 @@ int RunTitle(int argc, char** argv) {
     printf("%s\n", static_cast<LPCSTR>(path));
     return kExitOk;
   }
-  if (argc == 2 && strcmp(argv[0], "--apply") == 0) {
-    printf("%s\n", static_cast<LPCSTR>(ApplyProductTitle(argv[1])));
+  if (applied == 1) {
+    printf("%s\n", static_cast<LPCSTR>(ApplyProductTitle(args.Value("--apply"))));
     return kExitOk;
   }
-  if (argc != 0) return UsageError("title", "expects no arguments, --path, or --apply TEXT");
   printf("%s\n", static_cast<LPCSTR>(ApplyProductTitle("%s")));
   return kExitOk;
 }
 
 int RunExtensionDialog(int argc, char** argv) {
-  if (argc != 0) return UsageError("extension-dialog", "expects no arguments");
+  HostArguments args;
+  if (!args.Parse("extension-dialog", argc, argv)) return kExitUsage;
+  if (args.OperandCount() != 0) return UsageError("extension-dialog", "expects no arguments");
   CExtensionPackageDlg dialog(NULL);
   const int result = dialog.DoModal();
   if (result == IDOK) {

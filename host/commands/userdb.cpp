@@ -7,6 +7,7 @@
 #include <stdlib.h>
 #include <string.h>
 
+#include "HostArguments.h"
 #include "HostCommand.h"
 #include "standins/lduserdb/lduserdb.h"
 #include "userdb/CUserDbLink.h"
@@ -122,15 +123,6 @@ const Member* FindMember(const char* name) {
   return NULL;
 }
 
-bool ParseNumber(const char* text, DWORD* value) {
-  if (*text == '\0' || *text == '-') return false;
-  errno = 0;
-  char* end = NULL;
-  unsigned long number = strtoul(text, &end, 0);
-  *value = static_cast<DWORD>(number);
-  return errno == 0 && *end == '\0';
-}
-
 // What the stand-in library recorded of the last call, when the loaded
 // library is the stand-in.
 void PrintWhatTheStandinReceived(HMODULE module) {
@@ -151,8 +143,8 @@ void PrintWhatTheStandinReceived(HMODULE module) {
   if (call.hasRecordField) printf("  record field at byte 40 as received: %g\n", call.recordField);
 }
 
-int RunAvailable(int argc) {
-  if (argc != 1) return UsageError("userdb", "available takes no further arguments");
+int RunAvailable(const HostArguments& args) {
+  if (args.OperandCount() != 1) return UsageError("userdb", "available takes no further arguments");
   CUserDbLink link;
   CString path;
   link.GetLibraryPath(path);
@@ -162,24 +154,24 @@ int RunAvailable(int argc) {
   return available ? kExitOk : kExitFailed;
 }
 
-int RunCall(int argc, char** argv) {
-  if (argc < 2) return UsageError("userdb", "call expects NAME [ARGS...]");
-  const Member* member = FindMember(argv[1]);
-  if (member == NULL) return UsageError("userdb", CString("no member named ") + argv[1]);
-  if (argc - 2 != member->argCount) {
+int RunCall(const HostArguments& args) {
+  if (args.OperandCount() < 2) return UsageError("userdb", "call expects NAME [ARGS...]");
+  const Member* member = FindMember(args.Operand(1));
+  if (member == NULL) return UsageError("userdb", CString("no member named ") + args.Operand(1));
+  if (args.OperandCount() - 2 != member->argCount) {
     CString message;
     message.Format("%s takes %d number(s)", member->name, member->argCount);
     return UsageError("userdb", message);
   }
-  DWORD args[5] = {0};
+  DWORD numbers[5] = {0};
   for (int i = 0; i < member->argCount; ++i)
-    if (!ParseNumber(argv[2 + i], &args[i]))
-      return UsageError("userdb", "arguments are 32-bit numbers (decimal or 0x hexadecimal)");
+    if (!HostArguments::ParseNumber(args.Operand(2 + i), 0, 0xFFFFFFFF, &numbers[i]))
+      return UsageError("userdb", "arguments are numbers from 0 to 4294967295 (decimal or 0x hexadecimal)");
 
   CUserDbLink link;
   Record record;
   if (member->takesRecord) printf("  record field at byte 40 before the call: %g\n", record.Field());
-  DWORD result = member->call(link, args, record);
+  DWORD result = member->call(link, numbers, record);
   printf("%s: result %lu\n", member->name, static_cast<unsigned long>(result));
   PrintWhatTheStandinReceived(link.GetModule());
   if (member->takesRecord) printf("  record field at byte 40 after the call: %g\n", record.Field());
@@ -187,9 +179,11 @@ int RunCall(int argc, char** argv) {
 }
 
 int RunUserDb(int argc, char** argv) {
-  if (argc < 1) return UsageError("userdb", "expects available or call");
-  if (strcmp(argv[0], "available") == 0) return RunAvailable(argc);
-  if (strcmp(argv[0], "call") == 0) return RunCall(argc, argv);
+  HostArguments args;
+  if (!args.Parse("userdb", argc, argv)) return kExitUsage;
+  if (args.OperandCount() < 1) return UsageError("userdb", "expects available or call");
+  if (strcmp(args.Operand(0), "available") == 0) return RunAvailable(args);
+  if (strcmp(args.Operand(0), "call") == 0) return RunCall(args);
   return UsageError("userdb", "unknown action (available or call)");
 }
 

@@ -157,6 +157,70 @@ TEST(HostErrorTest, UsageErrorsSayWhatIsWrongOnStandardError) {
   for (size_t column : columns) EXPECT_EQ(columns.front(), column) << help.output;
 }
 
+// Every command reads its options through one table and one parser: the
+// same words for an unknown option, a missing or empty value and a number
+// out of range, whichever command it is; and what the tool would otherwise
+// take as an empty name or a number out of range is refused before anything
+// is written.
+TEST(HostErrorTest, EveryCommandRefusesBadOptionsAndEmptyNamesAlike) {
+  ScratchDir dir("ldx-host-options-");
+  const std::string ini = dir / "options.ini";
+  RegistrySandbox sandbox;
+  sandbox.TrackValue(HKEY_CURRENT_USER, "", "ldx-host-name");
+
+  struct Case {
+    std::string arguments;
+    const char* message;
+  };
+  const Case cases[] = {
+      {"version --frob", "ldhost version: unknown option --frob"},
+      {"settings get --reg --frob \\ N", "ldhost settings: unknown option --frob"},
+      {"packages offer help --frob", "ldhost packages: unknown option --frob"},
+      {"open http://example.com/ --wait", "ldhost open: --wait needs a value"},
+      {"open http://example.com/ --wait 3601", "ldhost open: --wait expects a number of seconds from 0 to 3600"},
+      {"tokens page.html --chunk 0", "ldhost tokens: --chunk expects a number of bytes from 1 to 2147483647"},
+      {"expand page.tpl --width 4294967296", "ldhost expand: --width expects a number from 0 to 4294967295"},
+      {"expand page.tpl --out \"\"", "ldhost expand: --out must not be empty"},
+      {"thread --timeout -1", "ldhost thread: --timeout expects a number of milliseconds from 0 to 600000"},
+      {"critsec --threads 65", "ldhost critsec: --threads expects a number from 1 to 64"},
+      {"volatile set Q v --hold 1x", "ldhost volatile: --hold expects a number of seconds from 0 to 86400"},
+      {"volatile get Q --hold 1", "ldhost volatile: --hold goes with set"},
+      // Empty names and roots, and numbers out of range as operands.
+      {"settings set --reg --user --root \"\" \\ ldx-host-name v", "ldhost settings: --root must not be empty"},
+      {"settings set --reg --user \"\" ldx-host-name v",
+       "ldhost settings: SECTION must not be empty (\"\\\" is the key itself)"},
+      {"settings set --ini \"" + ini + "\" \"\" N v", "ldhost settings: SECTION must not be empty"},
+      {"settings set --ini \"" + ini + "\" S \"\" v", "ldhost settings: NAME must not be empty in an INI file"},
+      {"settings set --ini \"\" S N v", "ldhost settings: --ini must not be empty"},
+      {"volatile set \"\" v", "ldhost volatile: NAME must not be empty"},
+      {"volatile get \"\"", "ldhost volatile: NAME must not be empty"},
+      {"help 4294967296", "ldhost help: the topic must be a number from 0 to 4294967295"},
+      {"help -1", "ldhost help: the topic must be a number from 0 to 4294967295"},
+      {"string 65536", "ldhost string: the id must be a number from 0 to 65535"},
+      {"userdb call GetReportCount 4294967296",
+       "ldhost userdb: arguments are numbers from 0 to 4294967295 (decimal or 0x hexadecimal)"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.arguments);
+    ProgramRun run = RunHost(c.arguments);
+    EXPECT_EQ(2u, run.exitCode) << run.output;
+    EXPECT_TRUE(Contains(run.output, std::string(c.message) + "\r\n")) << run.output;
+  }
+  EXPECT_EQ("<missing>", ReadRawString(HKEY_CURRENT_USER, "", "ldx-host-name"));
+  EXPECT_EQ(INVALID_FILE_ATTRIBUTES, GetFileAttributesA(ini.c_str()));
+
+  // A value is the next argument whatever it starts with, and "--" ends
+  // the options.
+  ProgramRun apply = RunHost("title --apply --%s");
+  EXPECT_EQ(0u, apply.exitCode) << apply.output;
+  EXPECT_EQ("--", apply.output.substr(0, 2)) << apply.output;
+  for (const char* word : {"--frob", "--help"}) {
+    ProgramRun text = RunHost(std::string("normalize -- ") + word);
+    EXPECT_EQ(0u, text.exitCode) << text.output;
+    EXPECT_EQ(std::string(word) + "\r\n", text.output);
+  }
+}
+
 // A bare INI file name is one of the Windows directory (where the profile
 // functions look when no GlobalDataDir is set), and that is the file named.
 TEST(HostErrorTest, MissingIniValueNamesTheFileActuallyRead) {
@@ -226,7 +290,7 @@ TEST(HostLogTest, LevelFromTheCommandLineReplacesTheSettings) {
       {"0", "3", 0, "1 entry at level 3"},
       {"1", "0", 1, "ldhost log: level 0 writes nothing"},
       {"1", "2", 1, "level 2 has no file output"},
-      {"1", "65536", 2, "--level expects 0 to 65535"},
+      {"1", "65536", 2, "--level expects a number from 0 to 65535"},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(std::string("--level ") + c.level);
@@ -238,6 +302,118 @@ TEST(HostLogTest, LevelFromTheCommandLineReplacesTheSettings) {
     EXPECT_EQ(c.exitCode, run.exitCode) << run.output;
     EXPECT_TRUE(Contains(run.output, c.message)) << run.output;
     EXPECT_EQ(c.exitCode == 0, Contains(ScratchDir::ReadFile(dir / "Lodestar.log"), "]entry\r\n"));
+  }
+}
+
+// test-install records an install in a folder: the product key's
+// directories point into it, its folders exist, and the library's per-user
+// INI settings, which write nothing without them, work. A folder that
+// cannot be made leaves the key as it was.
+TEST(HostInstallTest, TestInstallGivesTheLibraryItsDirectories) {
+  const char* const names[] = {"ProductDir", "ProgramDir", "GlobalDataDir", "DefaultUserDataDir"};
+  RegistrySandbox sandbox;
+  for (const char* name : names) sandbox.RemoveValue(HKEY_LOCAL_MACHINE, kProductKey, name);
+  ScratchDir dir("ldx-host-install-");
+  const std::string install = dir / "my install";
+  for (const char* before : {"dirs", "settings set --ini ldx-host.ini --user S name value"}) {
+    ProgramRun run = RunHost(before);
+    EXPECT_EQ(1u, run.exitCode) << run.output;
+    EXPECT_TRUE(Contains(run.output, "'ldhost test-install DIR' records a test install")) << run.output;
+  }
+
+  ProgramRun run = RunHost("test-install \"" + install + "\"");
+  ASSERT_EQ(0u, run.exitCode) << run.output;
+  const std::string expected[] = {install + "\\", install + "\\Program\\", install + "\\Data\\",
+                                  install + "\\Users\\"};
+  for (size_t i = 0; i < 4; ++i) EXPECT_EQ(expected[i], ReadRawString(HKEY_LOCAL_MACHINE, kProductKey, names[i]));
+  EXPECT_TRUE(Contains(run.output, "user data directory " + install + "\\Users\\User1\\")) << run.output;
+  for (const char* folder : {"\\Program\\Packages", "\\Data", "\\Users\\User1"}) {
+    DWORD attributes = GetFileAttributesA((install + folder).c_str());
+    EXPECT_TRUE(attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY)) << folder;
+  }
+  run = RunHost("settings set --ini ldx-host.ini --user S name value");
+  EXPECT_EQ(0u, run.exitCode) << run.output;
+  EXPECT_TRUE(Contains(ScratchDir::ReadFile(install + "\\Users\\User1\\ldx-host.ini"), "name=value"));
+
+  ScratchDir::WriteFile(dir / "a file", "");
+  run = RunHost("test-install \"" + dir / "a file" + "\\sub\"");
+  EXPECT_EQ(1u, run.exitCode) << run.output;
+  EXPECT_TRUE(Contains(run.output, "ldhost test-install: " + dir / "a file" + " is a file, not a folder")) << run.output;
+  EXPECT_EQ(expected[0], ReadRawString(HKEY_LOCAL_MACHINE, kProductKey, "ProductDir"));
+  EXPECT_EQ(2u, RunHost("test-install \"\"").exitCode);
+}
+
+// What proxy save wrote, proxy restore puts back exactly, whatever set,
+// enable and disable changed in between, and a value that was absent is
+// removed again: the machine-wide values, and the value of the dial-up
+// connection that the user's settings name.
+TEST(HostProxyTest, RestorePutsBackWhatSaveFound) {
+  const std::string internet = "Software\\Microsoft\\Windows\\CurrentVersion\\Internet Settings";
+  const std::string connections = internet + "\\Connections";
+  const std::string dialUp = "ldx-host-dialup";
+  struct Raw {
+    bool present;
+    DWORD type;
+    std::vector<BYTE> data;
+    bool operator==(const Raw& other) const {
+      return present == other.present && (!present || (type == other.type && data == other.data));
+    }
+  };
+  auto read = [](const std::string& path, const std::string& name) {
+    Raw raw{false, 0, {}};
+    raw.present = ReadRaw(HKEY_CURRENT_USER, path, name, &raw.type, &raw.data);
+    return raw;
+  };
+  struct Case {
+    const char* what;
+    const char* server;  // NULL: no ProxyServer value
+    DWORD enabled;
+    bool viaDialUp;  // the user's settings choose the dial-up connection
+  };
+  const Case cases[] = {
+      {"a server list", "http=a.example:1;ftp=b.example:2", 1, false},
+      {"no server list", NULL, 0, false},
+      {"a dial-up connection", "http=a.example:1", 0, true},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    RegistrySandbox sandbox;
+    ScratchDir dir("ldx-host-proxy-");
+    sandbox.SetStringOrRemove(HKEY_CURRENT_USER, internet, "ProxyServer", c.server);
+    sandbox.SetDword(HKEY_CURRENT_USER, internet, "ProxyEnable", c.enabled);
+    sandbox.SetString(HKEY_LOCAL_MACHINE, kProductKey, "DefaultUserDataDir", dir.NoSlash());
+    sandbox.TrackKey(HKEY_CURRENT_USER, connections);
+    sandbox.TrackValue(HKEY_CURRENT_USER, connections, dialUp);
+    ASSERT_TRUE(CreateDirectoryA((dir / "User1").c_str(), NULL));
+    ScratchDir::WriteFile(dir / "User1\\ldglobal.ini", std::string("[Connection Options]\r\nModemEnabled=") +
+                                                           (c.viaDialUp ? "1" : "0") + "\r\nModemProfile=" + dialUp +
+                                                           "\r\n");
+    // Flags 3, then the list "p.example:9" of 11 bytes.
+    const BYTE connection[] = {70, 0, 0, 0, 5, 0, 0, 0, 3, 0, 0, 0, 11, 0, 0, 0, 'p', '.', 'e', 'x',
+                               'a', 'm', 'p', 'l', 'e', ':', '9', 7, 0, 0, 0, 0, 0, 0, 0};
+    WriteRaw(HKEY_CURRENT_USER, connections, dialUp, REG_BINARY, connection, sizeof connection);
+    const Raw before[] = {read(internet, "ProxyEnable"), read(internet, "ProxyServer"), read(connections, dialUp)};
+
+    const std::string saved = dir / "proxy.txt";
+    ProgramRun run = RunHost("proxy save \"" + saved + "\"");
+    ASSERT_EQ(0u, run.exitCode) << run.output;
+    for (const char* change : {"proxy set c.example:3", "proxy disable"}) EXPECT_EQ(0u, RunHost(change).exitCode);
+    ASSERT_FALSE(before[c.viaDialUp ? 2 : 1] == read(c.viaDialUp ? connections : internet,
+                                                   c.viaDialUp ? dialUp : "ProxyServer"));
+    run = RunHost("proxy restore \"" + saved + "\"");
+    EXPECT_EQ(0u, run.exitCode) << run.output;
+    EXPECT_TRUE(before[0] == read(internet, "ProxyEnable"));
+    EXPECT_TRUE(before[1] == read(internet, "ProxyServer"));
+    EXPECT_TRUE(before[2] == read(connections, dialUp));
+
+    // A file that save did not write changes nothing.
+    RunHost("proxy set c.example:3");
+    ScratchDir::WriteFile(dir / "other.txt", "ProxyEnable=4 00000000\r\n");
+    const Raw changed = read(internet, "ProxyEnable");
+    run = RunHost("proxy restore \"" + dir / "other.txt" + "\"");
+    EXPECT_EQ(1u, run.exitCode) << run.output;
+    EXPECT_TRUE(Contains(run.output, "it is not a file that 'ldhost proxy save' wrote")) << run.output;
+    EXPECT_TRUE(changed == read(internet, "ProxyEnable"));
   }
 }
 
