@@ -22,20 +22,28 @@ endfunction()
 # --- the install tree -------------------------------------------------------
 run_step("install" ${CMAKE_COMMAND} --install ${BUILD_DIR} --prefix ${prefix})
 
-set(toolchain_file ${prefix}/share/LDExCore/cmake/toolchain-mingw-${SYSTEM_PROCESSOR}.cmake)
+# The flavour in the Windows C++ ABI has import libraries and a toolchain
+# file of its own, and start-up code for its hosts.
+if(MSVC_ABI)
+  set(toolchain_file ${prefix}/share/LDExCore/cmake/toolchain-msvc-i686.cmake)
+  set(flavour_files lib/LDExCore.lib lib/afx.lib lib/msvcrt_cxx.lib include/LDExCore/cxx/new
+      share/LDExCore/cmake/toolchain-msvc-i686.cmake share/LDExCore/cmake/msvc-rules.cmake)
+else()
+  set(toolchain_file ${prefix}/share/LDExCore/cmake/toolchain-mingw-${SYSTEM_PROCESSOR}.cmake)
+  set(flavour_files lib/LDExCore.dll.a lib/afx.dll.a
+      share/LDExCore/cmake/toolchain-mingw-i686.cmake
+      share/LDExCore/cmake/toolchain-mingw-x86_64.cmake
+      share/LDExCore/cmake/mingw-common.cmake)
+endif()
 foreach(file
+    ${flavour_files}
     lib/cmake/LDExCore/LDExCoreConfig.cmake
     lib/cmake/LDExCore/LDExCoreConfigVersion.cmake
-    lib/LDExCore.dll.a
-    lib/afx.dll.a
     include/LDExCore/afxwin.h
     include/LDExCore/LDExCoreVersion.h
     include/LDExCore/frame/LibraryEntry.h
     include/LDExCore/html/CHtmlStringSink.h
     include/LDExCore/config/CSettingsStore.h
-    share/LDExCore/cmake/toolchain-mingw-i686.cmake
-    share/LDExCore/cmake/toolchain-mingw-x86_64.cmake
-    share/LDExCore/cmake/mingw-common.cmake
     share/LDExCore/standins/ctreestd.dll
     share/doc/LDExCore/host-guide.md
     share/doc/LDExCore/abi.md
@@ -110,8 +118,13 @@ endif()
 
 # A host built with UNICODE stops at the first framework header, with one
 # error that says why.
+# (The headers are the same in every flavour: checked with mingw-w64 GCC.)
 file(WRITE ${WORK_DIR}/unicode.cpp "#include <afxwin.h>\n#include <html/CHtmlStringSink.h>\n")
-foreach(definition UNICODE _UNICODE)
+set(unicode_definitions UNICODE _UNICODE)
+if(MSVC_ABI)
+  set(unicode_definitions)
+endif()
+foreach(definition IN LISTS unicode_definitions)
   execute_process(COMMAND ${CXX_COMPILER} -std=c++17 -D${definition} -I${prefix}/include/LDExCore -fsyntax-only
                           ${WORK_DIR}/unicode.cpp
                   RESULT_VARIABLE result OUTPUT_VARIABLE out ERROR_VARIABLE err)
