@@ -2,13 +2,17 @@
 #   include/LDExCore/        the framework's headers at the top, the library's
 #                            public headers in their folders (html/, config/...),
 #                            LDExCoreVersion.h
-#   lib/                     import libraries of LDExCore.dll and afx.dll
+#   lib/                     import libraries of LDExCore.dll and afx.dll;
+#                            in the Windows-ABI flavour also the start-up
+#                            code for hosts (lib/startup/) and the import
+#                            library of msvcrt.dll's C++ entry points
 #   lib/cmake/LDExCore/      the CMake package (LDExCore::LDExCore, LDExCore::afx)
 #   bin/                     what a host ships next to its executable, stripped
 #   tools/                   the host tool ldhost.exe with what it needs to
 #                            run, and ldx-run, which runs a Windows program of
 #                            either architecture under Wine; never shipped
-#   share/LDExCore/cmake/    toolchain files for both architectures
+#   share/LDExCore/cmake/    toolchain files: both mingw-w64 architectures,
+#                            or clang in the Windows ABI for msvc-i686
 #   share/LDExCore/standins/ the stand-ins of the database engine, the user
 #                            database library, the browser launcher and the
 #                            package downloader, for running hosts in tests only
