@@ -147,6 +147,25 @@ if(NOT result EQUAL 0 OR NOT out STREQUAL "${expected_loader}${prefix}/tools/ldh
   message(SEND_ERROR "ldx-run --print gave ${result}: ${out}${err}")
 endif()
 
+# --- the flavours never mix -------------------------------------------------
+# A host of the Itanium ABI (mingw-w64 GCC) does not find the Windows-ABI
+# package: it says which package that host needs instead.
+if(MSVC_ABI)
+  file(WRITE ${WORK_DIR}/gcc-host/CMakeLists.txt "
+cmake_minimum_required(VERSION 3.20)
+project(GccHost LANGUAGES CXX)
+find_package(LDExCore CONFIG REQUIRED)
+")
+  execute_process(COMMAND ${CMAKE_COMMAND} -S ${WORK_DIR}/gcc-host -B ${WORK_DIR}/gcc-host/build -G ${GENERATOR}
+    -DCMAKE_TOOLCHAIN_FILE=${SOURCE_DIR}/cmake/toolchain-mingw-i686.cmake -DCMAKE_PREFIX_PATH=${prefix}
+    -DCMAKE_FIND_USE_PACKAGE_REGISTRY=OFF
+    RESULT_VARIABLE result OUTPUT_VARIABLE out ERROR_VARIABLE err)
+  string(REGEX REPLACE "[ \n]+" " " err_text "${err}")
+  if(result EQUAL 0 OR NOT err_text MATCHES "Hosts built with mingw-w64 GCC use the i686 package")
+    message(SEND_ERROR "a GCC host configured against the msvc-i686 package (${result}):\n${out}\n${err}")
+  endif()
+endif()
+
 # --- a project that uses the installed package ------------------------------
 # The sample is copied so that nothing beside it in the source tree can be
 # reached; each installed header gets a translation unit of its own, which
