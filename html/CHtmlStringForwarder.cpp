@@ -5,13 +5,11 @@
 #include "html/SinkText.h"
 #include "html/TextBlock.h"
 
-#if defined(__SSE2__)
-#include <emmintrin.h>
-#endif
+#include "html/ByteSearch.h"
 
 namespace {
 
-#if defined(__GNUC__)
+#if defined(__GNUC__) || defined(__clang__)
 #define LDX_NOINLINE __attribute__((noinline))
 #else
 #define LDX_NOINLINE
@@ -24,29 +22,20 @@ static_assert(sizeof(CString) == sizeof(LPSTR), "a framework string is one point
 
 const CString& AsString(CTextBuffer* pBuffer) { return *reinterpret_cast<const CString*>(&pBuffer->m_pBegin); }
 
+#if defined(LDX_HAVE_SSE2_FORM)
+// Inline where the whole library is built for SSE2, a call elsewhere.
+__attribute__((target("sse2"))) inline bool HasZeroInShortSse2(const char* p, int nLength) {
+  return byte_search::HasZeroInFirst(byte_search::Sse2Form(), p, nLength);
+}
+#endif
+
 // Whether one of the first nLength (at most 16) bytes of p is zero; every
 // block has 16 bytes to read there.
 inline bool HasZeroInShort(const char* p, int nLength) {
-#if defined(__SSE2__)
-  __m128i bytes = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p));
-  unsigned zeros = static_cast<unsigned>(_mm_movemask_epi8(_mm_cmpeq_epi8(bytes, _mm_setzero_si128())));
-  return (zeros & ((1U << nLength) - 1)) != 0;
-#elif defined(__BYTE_ORDER__) && __BYTE_ORDER__ == __ORDER_LITTLE_ENDIAN__
-  // Two words of eight bytes. A byte is flagged when it is zero or lies
-  // above a zero byte of its word, so the flags of the first nLength bytes
-  // tell exactly whether one of them is zero.
-  const unsigned long long kOnes = 0x0101010101010101ULL, kHighs = 0x8080808080808080ULL;
-  unsigned long long low, high;
-  memcpy(&low, p, 8);
-  memcpy(&high, p + 8, 8);
-  unsigned long long lowZeros = (low - kOnes) & ~low & kHighs;
-  unsigned long long highZeros = (high - kOnes) & ~high & kHighs;
-  if (nLength < 8) return (lowZeros & ((1ULL << (8 * nLength)) - 1)) != 0;
-  if (lowZeros) return true;
-  return nLength > 8 && (highZeros & (~0ULL >> (8 * (16 - nLength)))) != 0;
-#else
-  return memchr(p, '\0', static_cast<size_t>(nLength)) != NULL;
+#if defined(LDX_HAVE_SSE2_FORM)
+  if (byte_search::ActiveForm() == byte_search::kSse2) return HasZeroInShortSse2(p, nLength);
 #endif
+  return byte_search::HasZeroInFirst(byte_search::WordForm(), p, nLength);
 }
 
 // Writes the length into the string header in front of a buffer's content

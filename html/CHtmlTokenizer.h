@@ -130,27 +130,31 @@ class CHtmlTokenizer {
   BOOL m_bQuoteJustOpened;
 
  private:
+  // The chunk loop and the paths that search, compiled once per search
+  // form (see html/ByteSearch.h); Parse picks the form of the processor.
+  template <class Form> BOOL ParseIn(LPCSTR p, LPCSTR pEnd);
+  template <class Form> LPCSTR ScanTextIn(LPCSTR p, LPCSTR pEnd);
+  template <class Form> LPCSTR ScanCommentIn(LPCSTR p, LPCSTR pEnd);
+  template <class Form> void DeliverTextIn();
   // Whole-construct paths for what lies complete inside the chunk; each
   // gives the same events, state and line count as the byte handlers would.
   // ScanTagAtOnce and ScanCharRefAtOnce return NULL when the construct runs
   // past the chunk, leaving it to the byte handlers; ScanEndTagAtOnce keeps
   // the name read so far. pClose caches the first ">" at or after a
   // position (pEnd when there is none) so that each chunk is searched once.
-  LPCSTR ScanTagAtOnce(LPCSTR p, LPCSTR pEnd, LPCSTR& pClose);
-  LPCSTR ScanAttributesAtOnce(LPCSTR p, LPCSTR pClose);
-  LPCSTR ScanValueAtOnce(LPCSTR pName, int nName, LPCSTR p, LPCSTR pClose, char chQuote);
-  LPCSTR ScanEndTagAtOnce(LPCSTR p, LPCSTR pEnd);
-  LPCSTR ScanEndTagBeforeClose(LPCSTR p, LPCSTR pClose, LPCSTR pEnd);
-  LPCSTR ScanCharRefAtOnce(LPCSTR p, LPCSTR pEnd);
-  // With SSE2 only: a reference and the text after it at once.
-  LPCSTR ScanCharRefAndRun(LPCSTR p, LPCSTR pEnd);
-  LPCSTR ScanAttrValueRun(LPCSTR p, LPCSTR pEnd);
-  LPCSTR SkipSpaceCountingLines(LPCSTR p, LPCSTR pEnd);
+  template <class Form> LPCSTR ScanTagAtOnce(LPCSTR p, LPCSTR pEnd, LPCSTR& pClose);
+  template <class Form> LPCSTR ScanAttributesAtOnce(LPCSTR p, LPCSTR pClose);
+  template <class Form> LPCSTR ScanValueAtOnce(LPCSTR pName, int nName, LPCSTR p, LPCSTR pClose, char chQuote);
+  template <class Form> LPCSTR ScanEndTagAtOnce(LPCSTR p, LPCSTR pEnd);
+  template <class Form> LPCSTR ScanEndTagBeforeClose(LPCSTR p, LPCSTR pClose, LPCSTR pEnd);
+  template <class Form> LPCSTR ScanCharRefAtOnce(LPCSTR p, LPCSTR pEnd);
+  // With sixteen-byte searches only: a reference and the text after it at once.
+  template <class Form> LPCSTR ScanCharRefAndRun(LPCSTR p, LPCSTR pEnd);
+  template <class Form> LPCSTR ScanAttrValueRun(LPCSTR p, LPCSTR pEnd);
   BOOL CommitAttribute(LPCSTR pName, int nName, LPCSTR pValue, int nValue);
   LPCSTR ScanAfterSlash(LPCSTR p, LPCSTR pEnd);
   LPCSTR GiveUpCharRef(LPCSTR p);
   void CloseTagWithSlash();
-  void DeliverText();
   void SetStateAfterEvent(BOOL bContinue) { m_nState = bContinue ? kText : kStopped; }
 
   CHtmlTokenizer(const CHtmlTokenizer&) = delete;

@@ -1,8 +1,6 @@
 #include "html/SinkText.h"
 
-#if defined(__SSE2__)
-#include <emmintrin.h>
-#endif
+#include "html/ByteSearch.h"
 
 namespace {
 
@@ -12,6 +10,28 @@ const int kLongText = 256;
 void ReplaceZeroBytesWithSpaces(char* p, char* pEnd) {
   while (p < pEnd && (p = static_cast<char*>(memchr(p, '\0', static_cast<size_t>(pEnd - p)))) != NULL) *p++ = ' ';
 }
+
+// Copies a word at a time from byte i on while none of the bytes is zero;
+// returns how far it got.
+int CopyWordsWithoutZeros(char* pDest, const char* pSource, int i, int nLength) {
+  using byte_search::Word;
+  for (; nLength - i >= static_cast<int>(sizeof(Word)); i += sizeof(Word)) {
+    Word word = byte_search::LoadWord(pSource + i);
+    if (byte_search::FirstZeroBytes(word)) break;
+    memcpy(pDest + i, &word, sizeof word);
+  }
+  return i;
+}
+
+#if defined(LDX_HAVE_SSE2_FORM)
+// The same sixteen bytes at a time, then a word at a time.
+__attribute__((target("sse2"))) int CopySixteensWithoutZeros(char* pDest, const char* pSource, int nLength) {
+  int i = 0;
+  for (; nLength - i >= 16 && !byte_search::HasZeroInFirst(byte_search::Sse2Form(), pSource + i, 16); i += 16)
+    byte_search::Copy16(byte_search::Sse2Form(), pDest + i, pSource + i);
+  return CopyWordsWithoutZeros(pDest, pSource, i, nLength);
+}
+#endif
 
 }  // namespace
 
@@ -23,23 +43,12 @@ void sink_text::CopyAnySinkText(char* pDest, const char* pSource, int nLength) {
     ReplaceZeroBytesWithSpaces(pDest, pDest + nLength);
     return;
   }
-  int i = 0;
-#if defined(__SSE2__)
-  // Sixteen bytes at a time while none of them is zero.
-  const __m128i zero = _mm_setzero_si128();
-  for (; nLength - i >= 16; i += 16) {
-    __m128i bytes = _mm_loadu_si128(reinterpret_cast<const __m128i*>(pSource + i));
-    if (_mm_movemask_epi8(_mm_cmpeq_epi8(bytes, zero))) break;
-    _mm_storeu_si128(reinterpret_cast<__m128i*>(pDest + i), bytes);
-  }
+#if defined(LDX_HAVE_SSE2_FORM)
+  int i = byte_search::ActiveForm() == byte_search::kSse2 ? CopySixteensWithoutZeros(pDest, pSource, nLength)
+                                                          : CopyWordsWithoutZeros(pDest, pSource, 0, nLength);
+#else
+  int i = CopyWordsWithoutZeros(pDest, pSource, 0, nLength);
 #endif
-  // Then eight at a time while none of them is zero.
-  for (; nLength - i >= 8; i += 8) {
-    unsigned long long bytes;
-    memcpy(&bytes, pSource + i, 8);
-    if (HasZeroByte(bytes)) break;
-    memcpy(pDest + i, &bytes, 8);
-  }
   for (; i < nLength; ++i) pDest[i] = pSource[i] ? pSource[i] : ' ';
 }
 

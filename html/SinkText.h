@@ -9,16 +9,18 @@
 
 namespace sink_text {
 
+inline bool HasZeroByte(unsigned word) { return ((word - 0x01010101U) & ~word & 0x80808080U) != 0; }
+
+// A 32-bit processor tests the two halves apart: no borrow to carry over.
 inline bool HasZeroByte(unsigned long long word) {
+  if (sizeof(void*) < 8) return HasZeroByte(static_cast<unsigned>(word)) | HasZeroByte(static_cast<unsigned>(word >> 32));
   return ((word - 0x0101010101010101ULL) & ~word & 0x8080808080808080ULL) != 0;
 }
-
-inline bool HasZeroByte(unsigned word) { return ((word - 0x01010101U) & ~word & 0x80808080U) != 0; }
 
 // Copies sizeof(Word) to 2 * sizeof(Word) bytes as two words that may
 // overlap, when none of the bytes is zero; false (nothing written) otherwise.
 template <typename Word>
-bool CopyAsTwoWords(char* pDest, const char* pSource, int nLength) {
+inline bool CopyAsTwoWords(char* pDest, const char* pSource, int nLength) {
   Word first, last;
   memcpy(&first, pSource, sizeof(Word));
   memcpy(&last, pSource + nLength - sizeof(Word), sizeof(Word));

@@ -13,9 +13,7 @@
 #include <afx.h>
 #include <string.h>
 
-#if defined(__SSE2__)
-#include <emmintrin.h>
-#endif
+#include "html/ByteSearch.h"
 
 class CNamedValueList;
 class CNameValuePair;
@@ -65,6 +63,29 @@ class CNameCache {
     const CNameValuePair* pPair;
   };
 
+  // Sixteen bytes from pName, those past the first nLength cleared.
+  static const unsigned char* ShortNameMask(int nLength) {
+    static const unsigned char kMask[2 * kShortName] = {
+        0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF};
+    return kMask + kShortName - nLength;
+  }
+  static void CopyShortName(unsigned char* pBytes, LPCSTR pName, int nLength) {
+#if defined(LDX_HAVE_SSE2_FORM)
+    if (byte_search::ActiveForm() == byte_search::kSse2) return CopyShortNameSse2(pBytes, pName, nLength);
+#endif
+    const unsigned char* pMask = ShortNameMask(nLength);
+    for (size_t i = 0; i < kShortName; i += sizeof(byte_search::Word)) {
+      byte_search::Word word = byte_search::LoadWord(pName + i) & byte_search::LoadWord(reinterpret_cast<const char*>(pMask) + i);
+      memcpy(pBytes + i, &word, sizeof word);
+    }
+  }
+#if defined(LDX_HAVE_SSE2_FORM)
+  __attribute__((target("sse2"))) static void CopyShortNameSse2(unsigned char* pBytes, LPCSTR pName, int nLength) {
+    const __m128i mask = byte_search::Load16(reinterpret_cast<const char*>(ShortNameMask(nLength)));
+    byte_search::Store16(reinterpret_cast<char*>(pBytes), _mm_and_si128(byte_search::Load16(pName), mask));
+  }
+#endif
+
   static void MakeKey(LPCSTR pName, int nLength, LPCSTR pReadable, CKey* pKey) {
     pKey->pName = pName;
     pKey->nLength = nLength;
@@ -74,18 +95,10 @@ class CNameCache {
       pKey->nHash = nHash;
       return;
     }
-#if defined(__SSE2__)
     if (pReadable - pName >= kShortName) {
       // Sixteen bytes read at once, those after the name cleared.
-      static const unsigned char kMask[2 * kShortName] = {
-          0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF};
-      const __m128i mask = _mm_loadu_si128(reinterpret_cast<const __m128i*>(kMask + kShortName - nLength));
-      const __m128i bytes = _mm_loadu_si128(reinterpret_cast<const __m128i*>(pName));
-      _mm_storeu_si128(reinterpret_cast<__m128i*>(pKey->bytes), _mm_and_si128(bytes, mask));
-    } else
-#endif
-    {
-      (void)pReadable;
+      CopyShortName(pKey->bytes, pName, nLength);
+    } else {
       memset(pKey->bytes, 0, sizeof pKey->bytes);
       for (int i = 0; i < nLength; ++i) pKey->bytes[i] = static_cast<unsigned char>(pName[i]);
     }

@@ -6,10 +6,7 @@
 
 #include <new>
 
-#if defined(__SSE2__)
-#include <emmintrin.h>
-#endif
-
+#include "html/ByteSearch.h"
 #include "template/AsciiNoCase.h"
 #include "template/BlockGrowth.h"
 #include "template/CExpansionSession.h"
@@ -92,43 +89,46 @@ inline bool EndsRun(LPCSTR p, LPCSTR pEnd) {
 
 // Where a run of template bytes copied as they are ends: the first line
 // feed, "${" or "<!" in [p, pEnd), or pEnd. A "$" or "<" before any other
-// byte starts no marker and stays in its run.
-LPCSTR FindRunEnd(LPCSTR p, LPCSTR pEnd) {
-#if defined(__SSE2__)
-  const __m128i lineFeed = _mm_set1_epi8('\n'), dollar = _mm_set1_epi8('$'), brace = _mm_set1_epi8('{');
-  const __m128i less = _mm_set1_epi8('<'), bang = _mm_set1_epi8('!');
+// byte starts no marker and stays in its run. Each byte that may end a run
+// is found a word at a time and then looked at.
+LPCSTR FindRunEndByWords(LPCSTR p, LPCSTR pEnd) {
+  for (;; ++p) {
+    p = byte_search::FindAnyOf<'\n', '$', '<'>(byte_search::WordForm(), p, pEnd);
+    if (p == pEnd || EndsRun(p, pEnd)) return p;
+  }
+}
+
+#if defined(LDX_HAVE_SSE2_FORM)
+// The same with the line feeds and both pairs matched sixteen bytes at once.
+__attribute__((target("sse2"))) LPCSTR FindRunEndBySixteens(LPCSTR p, LPCSTR pEnd) {
   for (; pEnd - p > 16; p += 16) {
-    const __m128i bytes = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p));
-    const __m128i next = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p + 1));
-    const __m128i variables = _mm_and_si128(_mm_cmpeq_epi8(bytes, dollar), _mm_cmpeq_epi8(next, brace));
-    const __m128i markers = _mm_and_si128(_mm_cmpeq_epi8(bytes, less), _mm_cmpeq_epi8(next, bang));
-    const __m128i ends = _mm_or_si128(_mm_cmpeq_epi8(bytes, lineFeed), _mm_or_si128(variables, markers));
-    const int nMask = _mm_movemask_epi8(ends);
-    if (nMask != 0) return p + __builtin_ctz(static_cast<unsigned>(nMask));
+    const unsigned mask = byte_search::Match16<'\n'>(byte_search::Load16(p)) |
+                          byte_search::MatchPair16<'$', '{'>(p) | byte_search::MatchPair16<'<', '!'>(p);
+    if (mask != 0) return p + __builtin_ctz(mask);
   }
-#else
-  // A word at a time: words without a line feed, "$" or "<" are passed
-  // over; the bytes of a word that has one are looked at one by one. (The
-  // test may flag a byte above a real hit, never a word without one.)
-  typedef size_t Word;
-  const Word kOnes = ~static_cast<Word>(0) / 0xFF;
-  const Word kHighs = kOnes * 0x80;
-  while (pEnd - p > static_cast<ptrdiff_t>(sizeof(Word))) {
-    Word word;
-    memcpy(&word, p, sizeof word);
-    const Word lineFeeds = word ^ (kOnes * '\n'), dollars = word ^ (kOnes * '$'), lesses = word ^ (kOnes * '<');
-    const Word hits = ((lineFeeds - kOnes) & ~lineFeeds) | ((dollars - kOnes) & ~dollars) | ((lesses - kOnes) & ~lesses);
-    if ((hits & kHighs) == 0) {
-      p += sizeof(Word);
-      continue;
-    }
-    for (LPCSTR pWordEnd = p + sizeof(Word); p < pWordEnd; ++p)
-      if (EndsRun(p, pEnd)) return p;
-  }
+  return FindRunEndByWords(p, pEnd);
+}
 #endif
-  for (; p < pEnd; ++p)
-    if (EndsRun(p, pEnd)) break;
-  return p;
+
+LPCSTR FindRunEnd(LPCSTR p, LPCSTR pEnd) {
+#if defined(LDX_HAVE_SSE2_FORM)
+  if (byte_search::ActiveForm() == byte_search::kSse2) return FindRunEndBySixteens(p, pEnd);
+#endif
+  return FindRunEndByWords(p, pEnd);
+}
+
+// The first "}$" in [p, pEnd), or pEnd.
+#if defined(LDX_HAVE_SSE2_FORM)
+__attribute__((target("sse2"))) LPCSTR FindVariableCloseBySixteens(LPCSTR p, LPCSTR pEnd) {
+  return byte_search::FindPair<'}', '$'>(byte_search::Sse2Form(), p, pEnd);
+}
+#endif
+
+LPCSTR FindVariableClose(LPCSTR p, LPCSTR pEnd) {
+#if defined(LDX_HAVE_SSE2_FORM)
+  if (byte_search::ActiveForm() == byte_search::kSse2) return FindVariableCloseBySixteens(p, pEnd);
+#endif
+  return byte_search::FindPair<'}', '$'>(byte_search::WordForm(), p, pEnd);
 }
 
 LPSTR AllocText(UINT nSize) {
@@ -292,56 +292,69 @@ BOOL CTemplateExpander::Expand() {
       }
       Put(pSession, pRun, static_cast<UINT>(p - pRun));
       Put(pSession, kLineEnd, 2);
-    } else if (*p == '$') {
-      if (pEnd - p <= 2 || p[1] != '{') {
-        ++p;  // a lone "$" is text
-        continue;
-      }
-      const int nClose = FindVariableEnd(pSession, nPos + 2);
-      if (nClose < 0) {
-        p += 2;  // "${" never closed: text
-        continue;
-      }
-      nNext = nClose + 2;
-      if (nClose == nPos + 2) {
-        // "${}$" gives "${".
-        Put(pSession, pRun, static_cast<UINT>(p + 2 - pRun));
-      } else {
-        Put(pSession, pRun, static_cast<UINT>(p - pRun));
-        UINT nValueLength = 0;
-        const CNameValuePair* pPair = FindName(pSession, p + 2, nClose - nPos - 2, &nValueLength);
-        if (pPair != NULL) Put(pSession, pPair->m_strValue, nValueLength);
-      }
     } else {
-      if (pEnd - p < kMarkerLength || p[1] != '!') {
-        ++p;
+      CToken token;
+      ReadToken(pSession, nPos, *p, &token);
+      if (token.kind == kTextToken) {
+        p = pBegin + token.nNext;
         continue;
       }
-      if (EqualNoCaseN(p, kEndif, kMarkerLength)) {
-        nNext = nPos + kMarkerLength;
+      nNext = token.nNext;
+      const LPCSTR pName = pBegin + token.nName;
+      UINT nValueLength = 0;
+      if (token.kind == kVariableToken && token.nNameLength == 0) {
+        Put(pSession, pRun, static_cast<UINT>(p + 2 - pRun));  // "${}$" gives "${"
+      } else if (token.kind == kVariableToken) {
+        Put(pSession, pRun, static_cast<UINT>(p - pRun));
+        const CNameValuePair* pPair = FindName(pSession, pName, token.nNameLength, &nValueLength);
+        if (pPair != NULL) Put(pSession, pPair->m_strValue, nValueLength);
       } else {
-        const int nClose = memcmp(p, kIfdefOpen, kIfdefOpenLength) == 0
-                               ? FindText(pSession, nPos + kIfdefOpenLength, CExpansionSession::kConditionEnd)
-                               : -1;
-        if (nClose <= nPos + kIfdefOpenLength) {
-          // Not a marker: text.
-          ++p;
-          continue;
-        }
-        nNext = nClose + 5;
-        const LPCSTR pName = p + kIfdefOpenLength;
-        const int nNameLength = nClose - nPos - kIfdefOpenLength;
-        UINT nValueLength = 0;
-        if (FindName(pSession, pName, nNameLength, &nValueLength) == NULL)
+        if (token.kind == kIfdefToken && FindName(pSession, pName, token.nNameLength, &nValueLength) == NULL)
           nNext = SkipBlock(pSession, nNext);
+        Put(pSession, pRun, static_cast<UINT>(p - pRun));
       }
-      Put(pSession, pRun, static_cast<UINT>(p - pRun));
     }
     pRun = p = pBegin + nNext;
   }
   Put(pSession, pRun, static_cast<UINT>(pEnd - pRun));
   m_nPos = m_nLength;
   return TRUE;
+}
+
+// The one reading of the template's grammar, for Expand and the step
+// functions: what the "$" (chOpen) or "<" at nPos starts.
+void CTemplateExpander::ReadToken(CExpansionSession* pSession, int nPos, char chOpen, CToken* pToken) {
+  const LPCSTR p = m_pszTemplate + nPos;
+  const int nLeft = m_nLength - nPos;
+  pToken->kind = kTextToken;
+  pToken->nName = nPos;
+  pToken->nNameLength = 0;
+  pToken->nNext = nPos + 1;
+  if (chOpen == '$') {
+    if (nLeft < 2 || p[1] != '{') return;
+    pToken->nNext = nPos + 2;  // "${" without a name after it is text
+    if (nLeft == 2) return;
+    const int nClose = FindVariableEnd(pSession, nPos + 2);
+    if (nClose < 0) return;
+    pToken->kind = kVariableToken;
+    pToken->nName = nPos + 2;
+    pToken->nNameLength = nClose - nPos - 2;
+    pToken->nNext = nClose + 2;
+    return;
+  }
+  if (nLeft < kMarkerLength || p[1] != '!') return;
+  if (EqualNoCaseN(p, kEndif, kMarkerLength)) {
+    pToken->kind = kEndifToken;
+    pToken->nNext = nPos + kMarkerLength;
+    return;
+  }
+  if (memcmp(p, kIfdefOpen, kIfdefOpenLength) != 0) return;
+  const int nClose = FindText(pSession, nPos + kIfdefOpenLength, CExpansionSession::kConditionEnd);
+  if (nClose <= nPos + kIfdefOpenLength) return;  // never closed, or no name
+  pToken->kind = kIfdefToken;
+  pToken->nName = nPos + kIfdefOpenLength;
+  pToken->nNameLength = nClose - pToken->nName;
+  pToken->nNext = nClose + static_cast<int>(sizeof kConditionClose - 1);
 }
 
 int CTemplateExpander::FindText(CExpansionSession* pSession, int nFrom, int nWhich) {
@@ -367,36 +380,15 @@ const CNameValuePair* CTemplateExpander::FindName(CExpansionSession* pSession, L
                                 pnValueLength);
 }
 
-// The index of the first "}$" at or after nFrom, or -1. Names are short: the first bytes are searched here
-// (sixteen at once where the template has them), and a longer search is
-// left to FindText.
+// The index of the first "}$" at or after nFrom, or -1. Names are short:
+// the first kShortName positions are searched here, and a longer search is
+// left to FindText (which the session may answer from memory).
 int CTemplateExpander::FindVariableEnd(CExpansionSession* pSession, int nFrom) {
   const LPCSTR pName = m_pszTemplate + nFrom;
-  int nLength = -1;
-#if defined(__SSE2__)
-  if (m_nLength - nFrom > 16) {
-    const __m128i bytes = _mm_loadu_si128(reinterpret_cast<const __m128i*>(pName));
-    const __m128i next = _mm_loadu_si128(reinterpret_cast<const __m128i*>(pName + 1));
-    const int nMask = _mm_movemask_epi8(
-        _mm_and_si128(_mm_cmpeq_epi8(bytes, _mm_set1_epi8('}')), _mm_cmpeq_epi8(next, _mm_set1_epi8('$'))));
-    if (nMask != 0) nLength = __builtin_ctz(static_cast<unsigned>(nMask));
-  }
-#endif
-  if (nLength < 0) {
-    const int nLimit = m_nLength - nFrom > kShortName ? kShortName : m_nLength - nFrom - 1;
-    for (int i = 0; i < nLimit; ++i) {
-      if (pName[i] == '}' && pName[i + 1] == '$') {
-        nLength = i;
-        break;
-      }
-    }
-  }
-  if (nLength < 0) {
-    const int nClose = FindText(pSession, nFrom, CExpansionSession::kVariableEnd);
-    if (nClose < 0) return -1;
-    nLength = nClose - nFrom;
-  }
-  return nFrom + nLength;
+  const int nWindow = m_nLength - nFrom > kShortName ? kShortName + 1 : m_nLength - nFrom;
+  const LPCSTR pClose = FindVariableClose(pName, pName + nWindow);
+  if (pClose != pName + nWindow) return static_cast<int>(pClose - m_pszTemplate);
+  return FindText(pSession, nFrom, CExpansionSession::kVariableEnd);
 }
 
 int CTemplateExpander::ExpandVariable(int nPos) {
@@ -404,19 +396,17 @@ int CTemplateExpander::ExpandVariable(int nPos) {
     PutChar('$');
     return m_nLength;
   }
-  if (m_pszTemplate[nPos + 1] != '{') {
-    PutChar('$');
-    return nPos + 1;
-  }
-  CString strName;
-  const int nNext = ReadVariableName(nPos + 2, strName);
-  if (strName.IsEmpty()) {
+  CToken token;
+  ReadToken(CExpansionSession::Find(this), nPos, '$', &token);
+  if (token.kind != kVariableToken) {
+    PutText(token.nNext == nPos + 1 ? "$" : kVariableOpen);
+  } else if (token.nNameLength == 0) {
     PutText(kVariableOpen);
-    return nNext;
+  } else {
+    CString strValue;
+    if (LookupVariable(CString(m_pszTemplate + token.nName, token.nNameLength), strValue)) PutText(strValue);
   }
-  CString strValue;
-  if (LookupVariable(strName, strValue)) PutText(strValue);
-  return nNext;
+  return token.nNext;
 }
 
 int CTemplateExpander::ReadVariableName(int nPos, CString& strName) {
@@ -429,19 +419,18 @@ int CTemplateExpander::ReadVariableName(int nPos, CString& strName) {
 }
 
 int CTemplateExpander::ExpandMarker(int nPos) {
-  if (m_nLength - nPos < kMarkerLength || m_pszTemplate[nPos + 1] != '!') {
-    PutChar('<');
-    return nPos + 1;
+  CToken token;
+  ReadToken(CExpansionSession::Find(this), nPos, '<', &token);
+  switch (token.kind) {
+    case kEndifToken:
+      return token.nNext;
+    case kIfdefToken:
+      return IsDefined(CString(m_pszTemplate + token.nName, token.nNameLength)) ? token.nNext
+                                                                                 : SkipToEndif(token.nNext);
+    default:
+      PutChar('<');
+      return nPos + 1;
   }
-  const LPCSTR pMarker = m_pszTemplate + nPos;
-  if (EqualNoCaseN(pMarker, kEndif, kMarkerLength)) return nPos + kMarkerLength;
-  if (memcmp(pMarker, kIfdefOpen, kIfdefOpenLength) == 0) {
-    CString strName;
-    const int nNext = ReadConditionName(nPos + kIfdefOpenLength, strName);
-    if (!strName.IsEmpty()) return IsDefined(strName) ? nNext : SkipToEndif(nNext);
-  }
-  PutChar('<');
-  return nPos + 1;
 }
 
 int CTemplateExpander::ReadConditionName(int nPos, CString& strName) {

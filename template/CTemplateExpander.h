@@ -70,7 +70,19 @@ class CTemplateExpander {
   UINT m_nLineSize;
 
  private:
+  // What a "$" or "<" in the template starts. Text: the byte, or "${"
+  // never closed or at the end, stays text up to nNext. A variable's name
+  // may be empty ("${}$", which gives "${"); a condition's is not.
+  enum TokenKind { kTextToken, kVariableToken, kIfdefToken, kEndifToken };
+  struct CToken {
+    TokenKind kind;
+    int nName;
+    int nNameLength;
+    int nNext;  // the position after the token
+  };
+
   // Each takes the running expansion's session (NULL when there is none).
+  void ReadToken(CExpansionSession* pSession, int nPos, char chOpen, CToken* pToken);
   void Put(CExpansionSession* pSession, LPCSTR pBytes, UINT nCount);
   void Emit(CExpansionSession* pSession, LPCSTR pBytes, UINT nCount);
   void WriteFile(CExpansionSession* pSession, LPCSTR pBytes, UINT nCount);

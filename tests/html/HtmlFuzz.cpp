@@ -6,6 +6,10 @@
 // A string forwarder, reused the same way and fed the same chunks, must
 // hand its sink the same events as strings, zero bytes as spaces.
 //
+// The reused tokenizer and the forwarder search with one form (SSE2 or a
+// word at a time, as an option bit says), the fresh tokenizer with the
+// other, so the two forms must agree as well.
+//
 // Input: one byte of options, then up to three documents, each followed by
 // the chunk lengths it is cut into (taken from the end of the input).
 #include <fuzzer/FuzzedDataProvider.h>
@@ -19,6 +23,7 @@
 #include <vector>
 
 #include "EventRecorder.h"
+#include "html/ByteSearch.h"
 #include "html/CHtmlStringForwarder.h"
 
 namespace {
@@ -105,9 +110,12 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* pData, size_t nSize) {
     options.bDecodeCharRefs = (flags & 2) == 0;
     std::string input = data.ConsumeRandomLengthString(data.remaining_bytes());
     std::vector<size_t> cuts = ChooseCuts(data, input.size());
+    const bool bWordsFirst = (flags & 4) != 0;
+    byte_search::SetForm(bWordsFirst ? byte_search::kWord : byte_search::kSse2);
     Events events = TokenizeReused(reused, input, cuts, options);
-    if (JoinText(TokenizeWhole(input, options)) != JoinText(events)) abort();
     if (ForwardReused(forwarder, sink, input, cuts, options) != WithZeroBytesAsSpaces(events)) abort();
+    byte_search::SetForm(bWordsFirst ? byte_search::kSse2 : byte_search::kWord);
+    if (JoinText(TokenizeWhole(input, options)) != JoinText(events)) abort();
   }
   return 0;
 }

@@ -4,6 +4,9 @@
 // within the width (a line end does not count), and without the line
 // breaks it inserted it is the unwrapped text.
 //
+// The text block is expanded with the other search form (SSE2 or a word at
+// a time) than the files, chosen by the width, so both forms must agree.
+//
 // Input: the width (1 to 100), two values ("A" and "B"), then the template.
 #include <fuzzer/FuzzedDataProvider.h>
 #include <stdint.h>
@@ -13,6 +16,7 @@
 #include <string>
 
 #include "ExpanderTestSupport.h"
+#include "html/ByteSearch.h"
 
 namespace {
 
@@ -32,9 +36,12 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* pData, size_t nSize) {
   std::string templ = WithoutZeros(data.ConsumeRemainingBytesAsString());
 
   OutputFile file;
+  const bool bWordsFirst = nWidth % 2 != 0;
+  byte_search::SetForm(bWordsFirst ? byte_search::kWord : byte_search::kSse2);
   const Expanded plain = ExpandToFile(templ.c_str(), &vars, NULL, 0, &file);
-  const Expanded block = ExpandToString(templ.c_str(), &vars);
   const Expanded wrapped = ExpandToFile(templ.c_str(), &vars, NULL, nWidth, &file);
+  byte_search::SetForm(bWordsFirst ? byte_search::kSse2 : byte_search::kWord);
+  const Expanded block = ExpandToString(templ.c_str(), &vars);
   if (!plain.ok) {
     if (wrapped.ok) abort();
     return 0;
