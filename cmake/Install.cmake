@@ -2,13 +2,17 @@
 #   include/LDExCore/        the framework's headers at the top, the library's
 #                            public headers in their folders (html/, config/...),
 #                            LDExCoreVersion.h
-#   lib/                     import libraries of LDExCore.dll and afx.dll
+#   lib/                     import libraries of LDExCore.dll and afx.dll;
+#                            in the Windows-ABI flavour also the start-up
+#                            code for hosts (lib/startup/) and the import
+#                            library of msvcrt.dll's C++ entry points
 #   lib/cmake/LDExCore/      the CMake package (LDExCore::LDExCore, LDExCore::afx)
 #   bin/                     what a host ships next to its executable, stripped
 #   tools/                   the host tool ldhost.exe with what it needs to
 #                            run, and ldx-run, which runs a Windows program of
 #                            either architecture under Wine; never shipped
-#   share/LDExCore/cmake/    toolchain files for both architectures
+#   share/LDExCore/cmake/    toolchain files: both mingw-w64 architectures,
+#                            or clang in the Windows ABI for msvc-i686
 #   share/LDExCore/standins/ the stand-ins of the database engine, the user
 #                            database library, the browser launcher and the
 #                            package downloader, for running hosts in tests only
@@ -34,6 +38,23 @@ install(TARGETS LDExCore afx EXPORT LDExCoreTargets
   ARCHIVE DESTINATION lib
   INCLUDES DESTINATION ${LDX_INSTALL_INCLUDE_DIR})
 install(DIRECTORY ${CMAKE_SOURCE_DIR}/framework/include/ DESTINATION ${LDX_INSTALL_INCLUDE_DIR})
+
+if(LDX_MSVC_ABI)
+  # A host of the Windows-ABI flavour has neither the C runtime's start-up
+  # objects nor a C++ standard library: it links the start-up code of ours
+  # (LDExCore::program_startup for a program, LDExCore::dll_startup for a
+  # DLL) and gets the placement forms of new from <new> in cxx/.
+  set_target_properties(ldx_program_startup PROPERTIES EXPORT_NAME program_startup)
+  set_target_properties(ldx_dll_startup PROPERTIES EXPORT_NAME dll_startup)
+  set_target_properties(ldx_default_dllmain PROPERTIES EXPORT_NAME default_dllmain)
+  install(TARGETS ldx_program_startup ldx_dll_startup ldx_default_dllmain msvcrt_cxx EXPORT LDExCoreTargets
+    OBJECTS DESTINATION lib/startup
+    ARCHIVE DESTINATION lib)
+  install(FILES ${CMAKE_BINARY_DIR}/startup/msvcrt_cxx.lib DESTINATION lib)
+  install(FILES ${CMAKE_SOURCE_DIR}/startup/include/new DESTINATION ${LDX_INSTALL_INCLUDE_DIR}/cxx)
+  set_property(TARGET afx APPEND PROPERTY INTERFACE_INCLUDE_DIRECTORIES
+               $<INSTALL_INTERFACE:${LDX_INSTALL_INCLUDE_DIR}/cxx>)
+endif()
 install(FILES ${LDX_GENERATED_DIR}/LDExCoreVersion.h DESTINATION ${LDX_INSTALL_INCLUDE_DIR})
 
 # Every header of a library folder is public unless its folder marks it
@@ -87,11 +108,18 @@ install(CODE "
     endif()
   endforeach()")
 
-# Toolchain files, so that a host configures with one line.
-install(FILES ${CMAKE_SOURCE_DIR}/cmake/toolchain-mingw-i686.cmake
-              ${CMAKE_SOURCE_DIR}/cmake/toolchain-mingw-x86_64.cmake
-              ${CMAKE_SOURCE_DIR}/cmake/mingw-common.cmake
-        DESTINATION ${LDX_INSTALL_TOOLCHAIN_DIR})
+# Toolchain files, so that a host configures with one line: the package
+# holds those of the compilers whose hosts it serves.
+if(LDX_MSVC_ABI)
+  install(FILES ${CMAKE_SOURCE_DIR}/cmake/toolchain-msvc-i686.cmake
+                ${CMAKE_SOURCE_DIR}/cmake/msvc-rules.cmake
+          DESTINATION ${LDX_INSTALL_TOOLCHAIN_DIR})
+else()
+  install(FILES ${CMAKE_SOURCE_DIR}/cmake/toolchain-mingw-i686.cmake
+                ${CMAKE_SOURCE_DIR}/cmake/toolchain-mingw-x86_64.cmake
+                ${CMAKE_SOURCE_DIR}/cmake/mingw-common.cmake
+          DESTINATION ${LDX_INSTALL_TOOLCHAIN_DIR})
+endif()
 
 # The documents, the ABI page completed with the export table of the
 # module-definition fragments.
@@ -109,7 +137,14 @@ install(FILES ${CMAKE_SOURCE_DIR}/docs/host-guide.md ${CMAKE_BINARY_DIR}/doc/abi
 install(DIRECTORY ${CMAKE_SOURCE_DIR}/examples/host DESTINATION ${LDX_INSTALL_DOC_DIR}/examples)
 
 install(EXPORT LDExCoreTargets NAMESPACE LDExCore:: DESTINATION ${LDX_INSTALL_CMAKE_DIR})
-configure_package_config_file(${CMAKE_SOURCE_DIR}/cmake/LDExCoreConfig.cmake.in
+# Each flavour has a package of its own, which a host of the other kind of
+# compiler does not find.
+if(LDX_MSVC_ABI)
+  set(ldx_config_template ${CMAKE_SOURCE_DIR}/cmake/LDExCoreMsvcConfig.cmake.in)
+else()
+  set(ldx_config_template ${CMAKE_SOURCE_DIR}/cmake/LDExCoreConfig.cmake.in)
+endif()
+configure_package_config_file(${ldx_config_template}
   ${CMAKE_BINARY_DIR}/package/LDExCoreConfig.cmake
   INSTALL_DESTINATION ${LDX_INSTALL_CMAKE_DIR}
   PATH_VARS LDX_INSTALL_STANDIN_DIR LDX_INSTALL_TOOLS_DIR LDX_INSTALL_TOOLCHAIN_DIR LDX_INSTALL_DOC_DIR)

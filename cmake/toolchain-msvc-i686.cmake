@@ -55,7 +55,9 @@ if(NOT EXISTS ${LDX_MSVC_LIBDIR}/kernel32.lib)
     file(CREATE_LINK ${lib} ${LDX_MSVC_LIBDIR}/${name}.lib SYMBOLIC)
   endforeach()
 endif()
-set(ldx_link "-Wno-unused-command-line-argument -fuse-ld=lld -nostdlib -Wl,/nodefaultlib -Wl,/safeseh:no -Wl,/libpath:${LDX_MSVC_LIBDIR}")
+# A module names its debug information by file name only, so that no path
+# of the build tree goes into the modules a package ships.
+set(ldx_link "-Wno-unused-command-line-argument -fuse-ld=lld -nostdlib -Wl,/nodefaultlib -Wl,/safeseh:no -Wl,/libpath:${LDX_MSVC_LIBDIR} -Wl,/pdbaltpath:%_PDB%")
 set(CMAKE_C_STANDARD_LIBRARIES "-lkernel32 -lmsvcrt -lntdll" CACHE STRING "Libraries every module links")
 set(CMAKE_CXX_STANDARD_LIBRARIES "-lkernel32 -lmsvcrt -lntdll" CACHE STRING "Libraries every module links")
 set(CMAKE_EXE_LINKER_FLAGS_INIT "${ldx_link}")

@@ -28,8 +28,12 @@ function(ldx_write_abi_page source output)
   set_property(DIRECTORY APPEND PROPERTY CMAKE_CONFIGURE_DEPENDS ${source})
 
   # One c++filt run for every symbol; its lines come back in the same order.
+  # The names are the mingw-w64 build's: in the Windows-ABI flavour, LLVM's
+  # c++filt (the toolchain's objdump there is LLVM's, no c++filt beside it).
   string(REGEX REPLACE "objdump(\\.exe)?$" "c++filt" toolchain_cxxfilt "${CMAKE_OBJDUMP}")
-  if(EXISTS "${toolchain_cxxfilt}")
+  if(LDX_LLVM_CXXFILT)
+    set(cxxfilt ${LDX_LLVM_CXXFILT})
+  elseif(toolchain_cxxfilt MATCHES "c\\+\\+filt$" AND EXISTS "${toolchain_cxxfilt}")
     set(cxxfilt ${toolchain_cxxfilt})
   else()
     find_program(LDX_CXXFILT NAMES c++filt)

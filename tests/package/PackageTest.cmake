@@ -23,20 +23,28 @@ endfunction()
 # --- the install tree -------------------------------------------------------
 run_step("install" ${CMAKE_COMMAND} --install ${BUILD_DIR} --prefix ${prefix})
 
-set(toolchain_file ${prefix}/share/LDExCore/cmake/toolchain-mingw-${SYSTEM_PROCESSOR}.cmake)
+# The flavour in the Windows C++ ABI has import libraries and a toolchain
+# file of its own, and start-up code for its hosts.
+if(MSVC_ABI)
+  set(toolchain_file ${prefix}/share/LDExCore/cmake/toolchain-msvc-i686.cmake)
+  set(flavour_files lib/LDExCore.lib lib/afx.lib lib/msvcrt_cxx.lib include/LDExCore/cxx/new
+      share/LDExCore/cmake/toolchain-msvc-i686.cmake share/LDExCore/cmake/msvc-rules.cmake)
+else()
+  set(toolchain_file ${prefix}/share/LDExCore/cmake/toolchain-mingw-${SYSTEM_PROCESSOR}.cmake)
+  set(flavour_files lib/LDExCore.dll.a lib/afx.dll.a
+      share/LDExCore/cmake/toolchain-mingw-i686.cmake
+      share/LDExCore/cmake/toolchain-mingw-x86_64.cmake
+      share/LDExCore/cmake/mingw-common.cmake)
+endif()
 foreach(file
+    ${flavour_files}
     lib/cmake/LDExCore/LDExCoreConfig.cmake
     lib/cmake/LDExCore/LDExCoreConfigVersion.cmake
-    lib/LDExCore.dll.a
-    lib/afx.dll.a
     include/LDExCore/afxwin.h
     include/LDExCore/LDExCoreVersion.h
     include/LDExCore/frame/LibraryEntry.h
     include/LDExCore/html/CHtmlStringSink.h
     include/LDExCore/config/CSettingsStore.h
-    share/LDExCore/cmake/toolchain-mingw-i686.cmake
-    share/LDExCore/cmake/toolchain-mingw-x86_64.cmake
-    share/LDExCore/cmake/mingw-common.cmake
     share/LDExCore/standins/ctreestd.dll
     share/doc/LDExCore/host-guide.md
     share/doc/LDExCore/abi.md
@@ -130,8 +138,13 @@ endif()
 
 # A host built with UNICODE stops at the first framework header, with one
 # error that says why.
+# (The headers are the same in every flavour: checked with mingw-w64 GCC.)
 file(WRITE ${WORK_DIR}/unicode.cpp "#include <afxwin.h>\n#include <html/CHtmlStringSink.h>\n")
-foreach(definition UNICODE _UNICODE)
+set(unicode_definitions UNICODE _UNICODE)
+if(MSVC_ABI)
+  set(unicode_definitions)
+endif()
+foreach(definition IN LISTS unicode_definitions)
   execute_process(COMMAND ${CXX_COMPILER} -std=c++17 -D${definition} -I${prefix}/include/LDExCore -fsyntax-only
                           ${WORK_DIR}/unicode.cpp
                   RESULT_VARIABLE result OUTPUT_VARIABLE out ERROR_VARIABLE err)
@@ -152,6 +165,25 @@ execute_process(COMMAND ${prefix}/tools/ldx-run --print ${prefix}/tools/ldhost.e
                 RESULT_VARIABLE result OUTPUT_VARIABLE out ERROR_VARIABLE err)
 if(NOT result EQUAL 0 OR NOT out STREQUAL "${expected_loader}${prefix}/tools/ldhost.exe version\n")
   message(SEND_ERROR "ldx-run --print gave ${result}: ${out}${err}")
+endif()
+
+# --- the flavours never mix -------------------------------------------------
+# A host of the Itanium ABI (mingw-w64 GCC) does not find the Windows-ABI
+# package: it says which package that host needs instead.
+if(MSVC_ABI)
+  file(WRITE ${WORK_DIR}/gcc-host/CMakeLists.txt "
+cmake_minimum_required(VERSION 3.20)
+project(GccHost LANGUAGES CXX)
+find_package(LDExCore CONFIG REQUIRED)
+")
+  execute_process(COMMAND ${CMAKE_COMMAND} -S ${WORK_DIR}/gcc-host -B ${WORK_DIR}/gcc-host/build -G ${GENERATOR}
+    -DCMAKE_TOOLCHAIN_FILE=${SOURCE_DIR}/cmake/toolchain-mingw-i686.cmake -DCMAKE_PREFIX_PATH=${prefix}
+    -DCMAKE_FIND_USE_PACKAGE_REGISTRY=OFF
+    RESULT_VARIABLE result OUTPUT_VARIABLE out ERROR_VARIABLE err)
+  string(REGEX REPLACE "[ \n]+" " " err_text "${err}")
+  if(result EQUAL 0 OR NOT err_text MATCHES "Hosts built with mingw-w64 GCC use the i686 package")
+    message(SEND_ERROR "a GCC host configured against the msvc-i686 package (${result}):\n${out}\n${err}")
+  endif()
 endif()
 
 # --- a project that uses the installed package ------------------------------
