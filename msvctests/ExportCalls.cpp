@@ -429,31 +429,85 @@ bool CallsBrowser() {
          Expect(nResults == 6 && launcher.m_dwError == ERROR_INVALID_PARAMETER, "every launch refused");
 }
 
-// Reads the proxy settings and writes them back as they were.
+// One registry value of the user's, kept as raw bytes so that it can be
+// put back exactly (or removed again when it was absent).
+struct SavedValue {
+  SavedValue(const char* lpszKeyPath, const CString& strValueName)
+      : lpszKey(lpszKeyPath), strName(strValueName), bPresent(false), dwType(0), nSize(0) {}
+
+  const char* lpszKey;
+  CString strName;
+  bool bPresent;
+  DWORD dwType;
+  BYTE data[2048];
+  DWORD nSize;
+
+  void Save() {
+    nSize = sizeof data;
+    bPresent = ::RegGetValueA(HKEY_CURRENT_USER, lpszKey, strName, RRF_RT_ANY, &dwType, data, &nSize) == ERROR_SUCCESS;
+  }
+  bool Restore() const {
+    HKEY hKey;
+    if (::RegCreateKeyExA(HKEY_CURRENT_USER, lpszKey, 0, NULL, 0, KEY_SET_VALUE, NULL, &hKey, NULL) != ERROR_SUCCESS)
+      return false;
+    LONG nResult = bPresent ? ::RegSetValueExA(hKey, strName, 0, dwType, data, nSize) : ::RegDeleteValueA(hKey, strName);
+    ::RegCloseKey(hKey);
+    return nResult == ERROR_SUCCESS || (!bPresent && nResult == ERROR_FILE_NOT_FOUND);
+  }
+  bool Equals(const SavedValue& other) const {
+    return bPresent == other.bPresent && (!bPresent || (dwType == other.dwType && nSize == other.nSize &&
+                                                        memcmp(data, other.data, nSize) == 0));
+  }
+};
+
+const char kInternetSettings[] = "Software\\Microsoft\\Windows\\CurrentVersion\\Internet Settings";
+const char kConnections[] = "Software\\Microsoft\\Windows\\CurrentVersion\\Internet Settings\\Connections";
+
+// Reads the proxy settings, sets the loaded server again and switches the
+// proxy as it was; a fresh object then loads the same. The user's values
+// are saved first and put back byte for byte afterwards.
 bool CallsProxySettings() {
   CString strProfile = CProxySettings::GetModemProfile();
   BOOL bModem = CProxySettings::IsModemEnabled();
+  SavedValue saved[3] = {SavedValue(kInternetSettings, "ProxyEnable"), SavedValue(kInternetSettings, "ProxyServer"),
+                         SavedValue(kConnections, strProfile)};
+  const int nSaved = strProfile.IsEmpty() ? 2 : 3;
+  for (int i = 0; i < nSaved; ++i) saved[i].Save();
+
   CProxySettings proxy;
   proxy.UsesConnectionSettings();
   CString strKey = proxy.GetSettingsKeyPath();
   BOOL bEnabled = proxy.ReadProxyEnabled();
   CString strServer;
-  BOOL bHasServer = proxy.ReadProxyServer(strServer);
+  proxy.ReadProxyServer(strServer);
   proxy.Load();
   CString strHost = proxy.GetHost(), strPort = proxy.GetPort();
-  bool bSame = proxy.IsEnabled() == bEnabled;
-  if (bHasServer) proxy.SetProxyServer(strServer);
+  bool bSame = proxy.IsEnabled() == bEnabled || strHost.IsEmpty();
+  bool bReloaded = true;
+  if (!strHost.IsEmpty()) {
+    proxy.SetProxyServer(strPort.IsEmpty() ? strHost : strHost + ":" + strPort);
+    CProxySettings reloaded;
+    reloaded.Load();
+    bReloaded = reloaded.IsEnabled() && reloaded.GetHost() == strHost && reloaded.GetPort() == strPort;
+  }
   if (bEnabled) {
     proxy.SetProxyEnabled(TRUE);
   } else {
     proxy.Disable();
     proxy.SetProxyEnabled(FALSE);
   }
-  CString strServerAfter;
-  BOOL bHasServerAfter = proxy.ReadProxyServer(strServerAfter);
+  bool bSwitched = proxy.ReadProxyEnabled() == bEnabled;
+
+  bool bRestored = true;
+  for (int i = 0; i < nSaved; ++i) {
+    SavedValue now = saved[i];
+    bRestored = saved[i].Restore() && bRestored;
+    now.Save();
+    bRestored = now.Equals(saved[i]) && bRestored;
+  }
   return Expect(!strKey.IsEmpty(), "a settings key") && Expect(bSame, "loaded as read") &&
-         Expect(proxy.ReadProxyEnabled() == bEnabled && bHasServerAfter == bHasServer && strServerAfter == strServer,
-                "the settings are as they were") &&
+         Expect(bReloaded, "the server set again loads the same") && Expect(bSwitched, "switched as it was") &&
+         Expect(bRestored, "the user's values put back") &&
          Expect(bModem == FALSE || bModem == TRUE || !strProfile.IsEmpty(), "the modem state");
 }
 
