@@ -6,6 +6,9 @@
 int RunChecks(const char* group, const Check* checks, int count) {
   int failed = 0;
   for (int i = 0; i < count; ++i) {
+    // Named before it runs, so that a check that hangs is the last one named.
+    printf("- %s: %s\n", group, checks[i].name);
+    fflush(stdout);
     bool passed = checks[i].run();
     printf("%s %s: %s\n", passed ? "ok" : "FAIL", group, checks[i].name);
     fflush(stdout);

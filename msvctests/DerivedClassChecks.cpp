@@ -8,10 +8,12 @@
 
 #include "afxwin.h"
 #include "config/CSettingsStore.h"
+#include "config/ProductKey.h"
 #include "msvctests/BoxCloser.h"
 #include "msvctests/CheckRunner.h"
 #include "msvctests/Groups.h"
 #include "msvctests/LibraryExports.h"
+#include "msvctests/SavedRegistryValue.h"
 #include "packages/CExtensionApp.h"
 #include "packages/CExtensionPackageDlg.h"
 #include "sync/TThread.h"
@@ -96,11 +98,18 @@ bool AppOverrideIsReachedThroughTheFramework() {
   int nHelpSlot = pTable != NULL ? SlotHolding(pTable, ExportedAt(366), 128) : -1;
   bool bOrder = Expect(nMapSlot > 0 && nMapSlot < nHelpSlot, "GetMessageMap's slot comes before WinHelp's");
   // Help asked for with no help package installed: the library tells the
-  // user (the box is closed) and shows no help.
+  // user (the box is closed) and shows no help. A product install in the
+  // prefix (the main job makes one) would have the system's help viewer
+  // started, so its product directory, where the help file would be found,
+  // is hidden for the call.
+  SavedRegistryValue productDir(HKEY_LOCAL_MACHINE, kProductKey, "ProductDir");
+  productDir.Save();
+  productDir.Hide();
   BoxCloser closer;
   unsigned nStack = StackPointer();
   CWinApp* pApp = &theApp;
   pApp->WinHelp(0x1234, HELP_CONTEXT);
+  productDir.Restore();
   bool bArgs = Expect(theApp.m_dwHelpData == 0x1234 && theApp.m_nHelpCommand == HELP_CONTEXT,
                       "WinHelp's arguments arrive");
   return bSlot && bOrder && bArgs && Expect(StackPointer() == nStack, "the stack pointer is where it was");

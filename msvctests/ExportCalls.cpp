@@ -38,6 +38,7 @@
 #include "inet/CProxySettings.h"
 #include "msvctests/BoxCloser.h"
 #include "msvctests/CheckRunner.h"
+#include "msvctests/SavedRegistryValue.h"
 #include "msvctests/Groups.h"
 #include "packages/CExtensionApp.h"
 #include "packages/CExtensionPackageDlg.h"
@@ -429,37 +430,6 @@ bool CallsBrowser() {
          Expect(nResults == 6 && launcher.m_dwError == ERROR_INVALID_PARAMETER, "every launch refused");
 }
 
-// One registry value of the user's, kept as raw bytes so that it can be
-// put back exactly (or removed again when it was absent).
-struct SavedValue {
-  SavedValue(const char* lpszKeyPath, const CString& strValueName)
-      : lpszKey(lpszKeyPath), strName(strValueName), bPresent(false), dwType(0), nSize(0) {}
-
-  const char* lpszKey;
-  CString strName;
-  bool bPresent;
-  DWORD dwType;
-  BYTE data[2048];
-  DWORD nSize;
-
-  void Save() {
-    nSize = sizeof data;
-    bPresent = ::RegGetValueA(HKEY_CURRENT_USER, lpszKey, strName, RRF_RT_ANY, &dwType, data, &nSize) == ERROR_SUCCESS;
-  }
-  bool Restore() const {
-    HKEY hKey;
-    if (::RegCreateKeyExA(HKEY_CURRENT_USER, lpszKey, 0, NULL, 0, KEY_SET_VALUE, NULL, &hKey, NULL) != ERROR_SUCCESS)
-      return false;
-    LONG nResult = bPresent ? ::RegSetValueExA(hKey, strName, 0, dwType, data, nSize) : ::RegDeleteValueA(hKey, strName);
-    ::RegCloseKey(hKey);
-    return nResult == ERROR_SUCCESS || (!bPresent && nResult == ERROR_FILE_NOT_FOUND);
-  }
-  bool Equals(const SavedValue& other) const {
-    return bPresent == other.bPresent && (!bPresent || (dwType == other.dwType && nSize == other.nSize &&
-                                                        memcmp(data, other.data, nSize) == 0));
-  }
-};
-
 const char kInternetSettings[] = "Software\\Microsoft\\Windows\\CurrentVersion\\Internet Settings";
 const char kConnections[] = "Software\\Microsoft\\Windows\\CurrentVersion\\Internet Settings\\Connections";
 
@@ -469,8 +439,9 @@ const char kConnections[] = "Software\\Microsoft\\Windows\\CurrentVersion\\Inter
 bool CallsProxySettings() {
   CString strProfile = CProxySettings::GetModemProfile();
   BOOL bModem = CProxySettings::IsModemEnabled();
-  SavedValue saved[3] = {SavedValue(kInternetSettings, "ProxyEnable"), SavedValue(kInternetSettings, "ProxyServer"),
-                         SavedValue(kConnections, strProfile)};
+  SavedRegistryValue saved[3] = {SavedRegistryValue(HKEY_CURRENT_USER, kInternetSettings, "ProxyEnable"),
+                                 SavedRegistryValue(HKEY_CURRENT_USER, kInternetSettings, "ProxyServer"),
+                                 SavedRegistryValue(HKEY_CURRENT_USER, kConnections, strProfile)};
   const int nSaved = strProfile.IsEmpty() ? 2 : 3;
   for (int i = 0; i < nSaved; ++i) saved[i].Save();
 
@@ -500,7 +471,7 @@ bool CallsProxySettings() {
 
   bool bRestored = true;
   for (int i = 0; i < nSaved; ++i) {
-    SavedValue now = saved[i];
+    SavedRegistryValue now = saved[i];
     bRestored = saved[i].Restore() && bRestored;
     now.Save();
     bRestored = now.Equals(saved[i]) && bRestored;
