@@ -301,45 +301,35 @@ void RemoveCreatedProductKey() {
   for (LPCSTR lpszKey : kKeys) RegDeleteKeyA(HKEY_CURRENT_USER, lpszKey);
 }
 
+// Every member of one store class, called by qualified name so that the
+// class's own export is imported; true when what was written reads back.
+template <class Store>
+bool CallsStoreMembers(Store& store, LPCSTR lpszSection, const char* lpszKind) {
+  BYTE data[4] = {1, 2, 3, 4};
+  DWORD cbData = sizeof(data);
+  DWORD dwValue = 0;
+  CString strValue;
+  store.Store::SetBinary(lpszSection, "b", data, &cbData);
+  store.Store::GetBinary(lpszSection, "b", data, &cbData);
+  store.Store::SetInt(lpszSection, "i", 7, TRUE);
+  store.Store::GetInt(lpszSection, "i", &dwValue, TRUE);
+  store.Store::SetString(lpszSection, "s", "text", FALSE);
+  store.Store::GetString(lpszSection, "s", strValue, FALSE);
+  store.Store::DeleteValue(lpszSection, "s");
+  store.Store::DeleteSection(lpszSection);
+  if (dwValue == 7 && strValue == "text") return true;
+  return Fail("%s store: read back %lu and [%s]", lpszKind, dwValue, static_cast<LPCSTR>(strValue));
+}
+
 bool CallsSettingsStores() {
   bool bHadProductKey = UserKeyExists("Software\\Corvane\\Lodestar\\CurrentVersion");
   { CRegSettingsStore productStore(TRUE); }
   if (!bHadProductKey) RemoveCreatedProductKey();
   CRegSettingsStore store(TRUE, kTestKey);
   CIniSettingsStore iniStore((ScratchDir() + "abi.ini").GetBuffer(0), FALSE, 0);
-  CSettingsStore* stores[] = {&store, &iniStore};
-  bool bPassed = true;
-  for (CSettingsStore* pStore : stores) {
-    BYTE data[4] = {1, 2, 3, 4};
-    DWORD cbData = sizeof(data);
-    DWORD dwValue = 0;
-    CString strValue;
-    // By qualified name, so that each class's own member is imported.
-    bool bReg = pStore == &store;
-    if (bReg) {
-      store.CRegSettingsStore::SetBinary("\\S", "b", data, &cbData);
-      store.CRegSettingsStore::GetBinary("\\S", "b", data, &cbData);
-      store.CRegSettingsStore::SetInt("\\S", "i", 7, TRUE);
-      store.CRegSettingsStore::GetInt("\\S", "i", &dwValue, TRUE);
-      store.CRegSettingsStore::SetString("\\S", "s", "text", FALSE);
-      store.CRegSettingsStore::GetString("\\S", "s", strValue, FALSE);
-      store.CRegSettingsStore::DeleteValue("\\S", "s");
-      store.CRegSettingsStore::DeleteSection("\\S");
-    } else {
-      iniStore.CIniSettingsStore::SetBinary("S", "b", data, &cbData);
-      iniStore.CIniSettingsStore::GetBinary("S", "b", data, &cbData);
-      iniStore.CIniSettingsStore::SetInt("S", "i", 7, TRUE);
-      iniStore.CIniSettingsStore::GetInt("S", "i", &dwValue, TRUE);
-      iniStore.CIniSettingsStore::SetString("S", "s", "text", FALSE);
-      iniStore.CIniSettingsStore::GetString("S", "s", strValue, FALSE);
-      iniStore.CIniSettingsStore::DeleteValue("S", "s");
-      iniStore.CIniSettingsStore::DeleteSection("S");
-    }
-    if (dwValue != 7 || strValue != "text") {
-      bPassed = Fail("%s store: read back %lu and [%s]", bReg ? "registry" : "INI", dwValue,
-                     static_cast<LPCSTR>(strValue));
-    }
-  }
+  // Both run, so that every member of both classes is reached.
+  bool bRegPassed = CallsStoreMembers(store, "\\S", "registry");
+  bool bPassed = CallsStoreMembers(iniStore, "S", "INI") && bRegPassed;
   CString strScrambled, strPlain;
   bool bScramble = ScrambleText("secret", strScrambled) && UnscrambleText(strScrambled, strPlain) &&
                    strPlain == "secret";
